@@ -1,0 +1,100 @@
+#include "host/Application.h"
+
+#include <algorithm>
+
+namespace qm {
+
+Application& Application::Instance()
+{
+    static Application app;
+    return app;
+}
+
+Application::Application() : services_(&platform_) {}
+
+HINSTANCE Application::Module() const
+{
+    return GetModuleHandleW(nullptr);
+}
+
+std::wstring Application::Folder() const
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+void Application::SetServices(HostServices* services)
+{
+    services_ = services ? services : &platform_;
+}
+
+void Application::AddWindow(HWND hwnd, MessageFilter filter)
+{
+    windows_.push_back({hwnd, std::move(filter)});
+}
+
+void Application::RemoveWindow(HWND hwnd)
+{
+    std::erase_if(windows_, [hwnd](const Loaded& w) { return w.hwnd == hwnd; });
+}
+
+std::vector<HWND> Application::Windows() const
+{
+    std::vector<HWND> result;
+    for (const auto& w : windows_)
+        result.push_back(w.hwnd);
+    return result;
+}
+
+void Application::EndProgram()
+{
+    // Destroying a window removes it from the list, so take a copy first.
+    for (HWND hwnd : Windows()) {
+        if (IsWindow(hwnd))
+            DestroyWindow(hwnd);
+    }
+    PostQuitMessage(0);
+}
+
+void Application::Dispatch(MSG& msg)
+{
+    const HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    for (auto& w : windows_) {
+        if (w.hwnd == top && w.filter && w.filter(msg))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Application::DoEvents()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+int Application::RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+} // namespace qm

@@ -1,0 +1,90 @@
+#include "host/HostServices.h"
+
+#include "host/Application.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace qm {
+
+int PlatformHostServices::ShowMessage(HWND owner, const std::wstring& text, unsigned code, const std::wstring& title)
+{
+    return MessageBoxW(owner, text.c_str(), title.c_str(), code);
+}
+
+std::optional<std::wstring> PlatformHostServices::OpenFileDialog(HWND owner, const std::wstring& title)
+{
+    // The file-name box starts empty; the buffer keeps the classic 255-character size.
+    wchar_t file[255] = {};
+    wchar_t fileTitle[255] = {};
+    static constexpr wchar_t kFilter[] = L"All Files (*.*)\0*.*\0";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.hInstance = App().Module();
+    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrFileTitle = fileTitle;
+    ofn.nMaxFileTitle = static_cast<DWORD>(std::size(fileTitle));
+    ofn.lpstrTitle = title.c_str();
+    if (!GetOpenFileNameW(&ofn))
+        return std::nullopt;
+    return std::wstring(file);
+}
+
+bool PlatformHostServices::StartProcess(const std::wstring& commandLine)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    std::wstring mutableLine = commandLine;
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+void PlatformHostServices::ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory)
+{
+    ShellExecuteW(nullptr, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
+}
+
+std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs)
+{
+    SHELLEXECUTEINFOW sei{};
+    sei.cbSize = sizeof(sei);
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    sei.lpVerb = L"open";
+    sei.lpFile = file.c_str();
+    sei.lpParameters = parameters.c_str();
+    sei.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&sei) || !sei.hProcess)
+        return std::nullopt;
+
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    std::optional<DWORD> result;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            break;
+        const DWORD wait = MsgWaitForMultipleObjects(1, &sei.hProcess, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            if (GetExitCodeProcess(sei.hProcess, &code))
+                result = code;
+            break;
+        }
+        if (wait != WAIT_OBJECT_0 + 1)
+            break;
+        // Keep our windows painting while the other program works.
+        App().DoEvents();
+    }
+    CloseHandle(sei.hProcess);
+    return result;
+}
+
+} // namespace qm

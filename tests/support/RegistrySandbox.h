@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qmtest {
+
+// Redirects HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER and HKEY_USERS of this process to scratch
+// keys below HKCU\Software\QuillmoorTests\<name>, so that no test can reach the machine's
+// real startup keys. The scratch tree is removed again when the sandbox ends.
+class RegistrySandbox {
+public:
+    explicit RegistrySandbox(const std::wstring& name);
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+    // The scratch key that stands in for a root, for tests that must look behind the override.
+    HKEY Scratch(HKEY root) const;
+    // Path of the scratch tree below the real HKEY_CURRENT_USER.
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+    HKEY hklm_ = nullptr;
+    HKEY hkcu_ = nullptr;
+    HKEY hku_ = nullptr;
+};
+
+// Creates a key (and its parents) below a root as the code under test sees it.
+bool CreateKey(HKEY root, const std::wstring& subKey);
+// Writes a value of any type with raw bytes.
+bool SetValue(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type, const void* data, DWORD size);
+bool SetString(HKEY root, const std::wstring& subKey, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ);
+bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kRunServicesKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+inline constexpr wchar_t kDefaultRunKey[] = L".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+} // namespace qmtest
