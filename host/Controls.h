@@ -1,0 +1,156 @@
+#pragma once
+
+#include "host/Layout.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace qm {
+
+class Form;
+
+enum class FontKind { Normal, Bold, Title, Heading };
+
+// The letter a caption marks with "&" (upper case), or 0; "&&" shows an ampersand and marks nothing.
+wchar_t AccessKeyOf(const std::wstring& caption);
+
+// A standard control of a window, placed in twips. Thin on purpose: the platform's own
+// controls are what screen readers and UI automation understand.
+class Control {
+public:
+    Control(std::wstring name, TwipsRect rect, std::wstring caption = {});
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND Hwnd() const { return hwnd_; }
+    const std::wstring& Name() const { return name_; }
+    const TwipsRect& Rect() const { return rect_; }
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    void Focus();
+
+    std::wstring Caption() const;
+    void SetCaption(const std::wstring& caption);
+
+    const std::wstring& Tooltip() const { return tooltip_; }
+    void SetTooltip(std::wstring tooltip) { tooltip_ = std::move(tooltip); }
+    FontKind Font() const { return font_; }
+    void SetFont(FontKind font) { font_ = font; }
+
+    // Whether Tab may stop here now (hidden and disabled controls never take the focus).
+    virtual bool TakesFocus() const;
+    // What the control's access key does: buttons click, the others take the focus.
+    virtual void OnAccessKey() { Focus(); }
+
+protected:
+    friend class Form;
+    struct WindowKind {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    virtual WindowKind Kind() const = 0;
+    virtual void OnCommand(WORD /*code*/) {}
+    virtual void OnCreated() {}
+
+    HWND hwnd_ = nullptr;
+
+private:
+    std::wstring name_;
+    TwipsRect rect_;
+    std::wstring initialCaption_;
+    std::wstring tooltip_;
+    FontKind font_ = FontKind::Normal;
+};
+
+class ListBox final : public Control {
+public:
+    using Control::Control;
+
+    void Add(const std::wstring& text);
+    void Clear();
+    int Count() const;
+    int SelectedIndex() const;
+    // Selecting runs the click handler when the selection changes, as a click of the user does.
+    void SetSelectedIndex(int index);
+    std::wstring Item(int index) const;
+    std::wstring SelectedText() const { return Item(SelectedIndex()); }
+    // Filling many items repaints once at the end instead of once per item.
+    void BeginFill(int expected);
+    void EndFill();
+
+    std::function<void()> onClick;
+
+protected:
+    WindowKind Kind() const override;
+    void OnCommand(WORD code) override;
+};
+
+class TextBox final : public Control {
+public:
+    using Control::Control;
+
+    std::wstring Text() const { return Caption(); }
+    // Setting the text runs the change handler, as typing does.
+    void SetText(const std::wstring& text) { SetCaption(text); }
+
+    std::function<void()> onChange;
+
+protected:
+    WindowKind Kind() const override;
+    void OnCommand(WORD code) override;
+};
+
+// Option buttons of one window form one group: selecting one deselects the others.
+class OptionButton final : public Control {
+public:
+    using Control::Control;
+
+    bool Value() const;
+    // Selects this option; runs the click handler when it was not selected before.
+    void Select();
+    bool TakesFocus() const override;
+
+    std::function<void()> onClick;
+
+protected:
+    friend class Form;
+    WindowKind Kind() const override;
+    void OnCommand(WORD code) override;
+
+private:
+    void SetChecked(bool checked);
+};
+
+class Label final : public Control {
+public:
+    using Control::Control;
+    bool TakesFocus() const override { return false; }
+    COLORREF background = CLR_INVALID; // the window's colour when not set
+
+protected:
+    WindowKind Kind() const override;
+};
+
+class PushButton final : public Control {
+public:
+    using Control::Control;
+
+    // Runs the click handler if the button is enabled.
+    void Click();
+    void OnAccessKey() override { Click(); }
+
+    std::function<void()> onClick;
+
+protected:
+    WindowKind Kind() const override;
+    void OnCommand(WORD code) override;
+};
+
+} // namespace qm

@@ -1,0 +1,312 @@
+#include "host/Form.h"
+
+#include "host/Application.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace qm {
+
+namespace {
+
+constexpr int kFirstControlId = 100;
+
+struct FontSpec {
+    int centiPoints;
+    int weight;
+};
+// Indexed by FontKind.
+constexpr std::array<FontSpec, 4> kFonts = {{
+    {825, FW_NORMAL},
+    {825, FW_BOLD},
+    {1200, FW_BOLD},
+    {975, FW_BOLD},
+}};
+
+} // namespace
+
+Form::~Form()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    DeleteFonts();
+}
+
+bool Form::CreateForm(const WindowSpec& spec, std::vector<Control*> stacking, std::vector<Control*> tabOrder)
+{
+    spec_ = spec;
+    controls_ = std::move(stacking);
+    tabOrder_ = std::move(tabOrder);
+    const HINSTANCE instance = App().Module();
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(instance, spec.className, &wc)) {
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &Form::WndProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = spec.className;
+        if (spec.iconId) {
+            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(spec.iconId));
+            wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON,
+                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        }
+        if (!RegisterClassExW(&wc))
+            return false;
+    }
+    background_ = CreateSolidBrush(spec.background);
+
+    CreateWindowExW(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, CW_USEDEFAULT, CW_USEDEFAULT,
+        TwipsToPixels(spec.clientWidthTwips, kBaseDpi), TwipsToPixels(spec.clientHeightTwips, kBaseDpi),
+        spec.owner, nullptr, instance, this);
+    if (!hwnd_)
+        return false;
+    dpi_ = GetDpiForWindow(hwnd_);
+    if (dpi_ == 0)
+        dpi_ = kBaseDpi;
+    CreateFonts();
+
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        Control& c = *controls_[i];
+        const auto kind = c.Kind();
+        c.hwnd_ = CreateWindowExW(kind.exStyle, kind.className, c.initialCaption_.c_str(),
+            kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
+        // Listed from the topmost down: each new control goes below the ones before it.
+        SetWindowPos(c.hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const auto* label = dynamic_cast<const Label*>(&c);
+        labelBrushes_.push_back(label && label->background != CLR_INVALID ? CreateSolidBrush(label->background) : nullptr);
+        c.OnCreated();
+    }
+
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+    for (Control* c : controls_) {
+        if (c->Tooltip().empty())
+            continue;
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof(ti);
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = hwnd_;
+        ti.uId = reinterpret_cast<UINT_PTR>(c->Hwnd());
+        ti.lpszText = const_cast<wchar_t*>(c->Tooltip().c_str());
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+
+    ApplyDpi(dpi_);
+    App().AddWindow(hwnd_, [this](MSG& msg) { return FilterMessage(msg); });
+    return true;
+}
+
+void Form::CreateFonts()
+{
+    DeleteFonts();
+    for (size_t i = 0; i < kFonts.size(); ++i) {
+        fonts_[i] = CreateFontW(FontHeight(kFonts[i].centiPoints, dpi_), 0, 0, 0, kFonts[i].weight, FALSE, FALSE, FALSE,
+            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+            L"MS Sans Serif");
+    }
+}
+
+void Form::DeleteFonts()
+{
+    for (HFONT& font : fonts_) {
+        if (font)
+            DeleteObject(font);
+        font = nullptr;
+    }
+}
+
+void Form::ApplyDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    CreateFonts();
+    for (Control* c : controls_) {
+        const RECT r = ToPixels(c->Rect(), dpi_);
+        SetWindowPos(c->Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c->Font())), TRUE);
+    }
+    PlaceWindow(false);
+}
+
+void Form::PlaceWindow(bool centre)
+{
+    RECT frame{0, 0, TwipsToPixels(spec_.clientWidthTwips, dpi_), TwipsToPixels(spec_.clientHeightTwips, dpi_)};
+    AdjustWindowRectExForDpi(&frame, spec_.style, FALSE, spec_.exStyle, dpi_);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
+    int x = 0;
+    int y = 0;
+    if (centre) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof(mi);
+        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+        x = mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - width) / 2;
+        y = mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - height) / 2;
+        flags &= ~SWP_NOMOVE;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
+}
+
+void Form::Show()
+{
+    if (!shownOnce_) {
+        PlaceWindow(true);
+        shownOnce_ = true;
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (!GetFocus() || GetAncestor(GetFocus(), GA_ROOT) != hwnd_) {
+        const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](Control* c) { return c->TakesFocus(); });
+        if (first != tabOrder_.end())
+            (*first)->Focus();
+    }
+}
+
+Control* Form::FindById(int id) const
+{
+    const int index = id - kFirstControlId;
+    return index >= 0 && index < static_cast<int>(controls_.size()) ? controls_[static_cast<size_t>(index)] : nullptr;
+}
+
+Control* Form::FindByHwnd(HWND hwnd) const
+{
+    for (Control* c : controls_) {
+        if (c->Hwnd() == hwnd || (hwnd && IsChild(c->Hwnd(), hwnd)))
+            return c;
+    }
+    return nullptr;
+}
+
+void Form::MoveFocus(bool backwards)
+{
+    const int n = static_cast<int>(tabOrder_.size());
+    if (n == 0)
+        return;
+    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), FindByHwnd(GetFocus()));
+    int index = current == tabOrder_.end() ? (backwards ? 0 : n - 1) : static_cast<int>(current - tabOrder_.begin());
+    for (int step = 0; step < n; ++step) {
+        index = (index + (backwards ? n - 1 : 1)) % n;
+        if (tabOrder_[static_cast<size_t>(index)]->TakesFocus()) {
+            tabOrder_[static_cast<size_t>(index)]->Focus();
+            return;
+        }
+    }
+}
+
+bool Form::HandleAccessKey(wchar_t letter)
+{
+    std::vector<Control*> matches;
+    for (Control* c : tabOrder_) {
+        if (c->Visible() && c->Enabled() && AccessKeyOf(c->Caption()) == letter)
+            matches.push_back(c);
+    }
+    if (matches.empty())
+        return false;
+    if (matches.size() == 1) {
+        matches.front()->OnAccessKey();
+        return true;
+    }
+    // A shared letter moves the focus to the next control that has it, and clicks nothing.
+    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), FindByHwnd(GetFocus()));
+    const size_t start = current == tabOrder_.end() ? tabOrder_.size() - 1 : static_cast<size_t>(current - tabOrder_.begin());
+    for (size_t step = 1; step <= tabOrder_.size(); ++step) {
+        Control* c = tabOrder_[(start + step) % tabOrder_.size()];
+        if (std::find(matches.begin(), matches.end(), c) != matches.end()) {
+            c->Focus();
+            break;
+        }
+    }
+    return true;
+}
+
+bool Form::FilterMessage(MSG& msg)
+{
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+        MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    const bool alt = (msg.lParam & (1 << 29)) != 0;
+    if (msg.message == WM_SYSKEYDOWN && alt && ((msg.wParam >= 'A' && msg.wParam <= 'Z') || (msg.wParam >= '0' && msg.wParam <= '9')))
+        return HandleAccessKey(static_cast<wchar_t>(msg.wParam));
+    return false;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            OnMenuCommand(LOWORD(wParam));
+            return 0;
+        }
+        if (Control* c = FindById(LOWORD(wParam)))
+            c->OnCommand(HIWORD(wParam));
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, background_);
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        const Control* c = FindByHwnd(reinterpret_cast<HWND>(lParam));
+        const auto index = static_cast<size_t>(std::find(controls_.begin(), controls_.end(), c) - controls_.begin());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        if (index < labelBrushes_.size() && labelBrushes_[index]) {
+            SetBkColor(dc, static_cast<const Label*>(c)->background);
+            return reinterpret_cast<LRESULT>(labelBrushes_[index]);
+        }
+        SetBkColor(dc, spec_.background);
+        return reinterpret_cast<LRESULT>(background_);
+    }
+    case WM_DPICHANGED: {
+        ApplyDpi(HIWORD(wParam));
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        return 0;
+    }
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    default:
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        App().RemoveWindow(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        for (Control* c : self->controls_)
+            c->hwnd_ = nullptr;
+        for (HBRUSH& brush : self->labelBrushes_) {
+            if (brush)
+                DeleteObject(brush);
+        }
+        self->labelBrushes_.clear();
+        if (self->background_)
+            DeleteObject(self->background_);
+        self->background_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+} // namespace qm
