@@ -1,0 +1,14 @@
+#pragma once
+
+#include "backup/RegFileFormat.h"
+
+namespace qm {
+
+// The system's ANSI code page (CP_ACP), the one the registry editor reads REGEDIT4 files in.
+class AnsiCodePage final : public AnsiCodec {
+public:
+    std::optional<std::string> Encode(const std::wstring& text) const override;
+    std::wstring Decode(const std::string& bytes) const override;
+};
+
+} // namespace qm

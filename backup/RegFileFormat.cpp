@@ -1,0 +1,218 @@
+#include "backup/RegFileFormat.h"
+
+#include "backup/RegText.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace qm {
+
+using namespace regtext;
+
+namespace {
+
+constexpr std::wstring_view kCrLf = L"\r\n";
+// Hex data lines stay below 80 characters, as the registry editor writes them.
+constexpr size_t kMaxLine = 79;
+
+constexpr std::array<std::wstring_view, 4> kStartupKeys = {
+    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
+    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+    L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+};
+
+// String data as text with its terminating NUL; nothing when the data lack one.
+std::optional<std::wstring> TerminatedText(const RegValue& value)
+{
+    auto units = Utf16Units(value.data);
+    if (!units || units->empty() || units->back() != L'\0') {
+        return std::nullopt;
+    }
+    return units;
+}
+
+// REG_SZ text that a quoted string can carry: a quoted string cannot hold a line break, and
+// the registry editor drops a value whose quoted text holds a NUL.
+std::optional<std::wstring> QuotableText(const RegValue& value)
+{
+    if (value.type != kRegSz) {
+        return std::nullopt;
+    }
+    auto text = TerminatedText(value);
+    if (!text) {
+        return std::nullopt;
+    }
+    text->pop_back();
+    if (text->find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+void AppendQuoted(std::wstring& out, std::wstring_view text)
+{
+    out += L'"';
+    for (wchar_t c : text) {
+        if (c == L'\\' || c == L'"') {
+            out += L'\\';
+        }
+        out += c;
+    }
+    out += L'"';
+}
+
+constexpr wchar_t kHexDigits[] = L"0123456789abcdef";
+
+std::wstring LowerHex(uint32_t number, int minDigits)
+{
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), kHexDigits[number & 0xF]);
+        number >>= 4;
+    } while (number != 0);
+    if (digits.size() < static_cast<size_t>(minDigits)) {
+        digits.insert(0, minDigits - digits.size(), L'0');
+    }
+    return digits;
+}
+
+// Bytes as the registry editor writes them: "xx,xx,...", wrapped with ",\" and a two-blank
+// indent so that no line reaches 80 characters. The first byte always shares the line
+// with the value name.
+void AppendHexBytes(std::wstring& line, const std::vector<uint8_t>& bytes)
+{
+    size_t column = line.size();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0) {
+            line += L',';
+            ++column;
+            if (column + 4 > kMaxLine) { // room for "xx," and the continuation backslash
+                line += L"\\\r\n  ";
+                column = 2;
+            }
+        }
+        line += kHexDigits[bytes[i] >> 4];
+        line += kHexDigits[bytes[i] & 0xF];
+        column += 2;
+    }
+}
+
+// The value line without its line end; nothing when the REGEDIT4 form cannot carry the data.
+std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat format, const AnsiCodec& codec)
+{
+    std::wstring line;
+    if (value.name.empty()) {
+        line = L"@";
+    } else {
+        AppendQuoted(line, value.name);
+    }
+    line += L'=';
+    if (const auto text = QuotableText(value)) {
+        AppendQuoted(line, *text);
+        return line;
+    }
+    if (value.type == kRegDword && value.data.size() == 4) {
+        const uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16)
+            | (static_cast<uint32_t>(value.data[3]) << 24);
+        line += L"dword:" + LowerHex(number, 8);
+        return line;
+    }
+    std::vector<uint8_t> bytes = value.data;
+    if (format == RegFileFormat::Regedit4 && IsStringType(value.type)) {
+        // REGEDIT4 string hex data are the text in the ANSI code page, read back whole.
+        const auto text = TerminatedText(value);
+        if (!text) {
+            return std::nullopt;
+        }
+        const auto ansi = codec.Encode(*text);
+        if (!ansi) {
+            return std::nullopt;
+        }
+        bytes.assign(ansi->begin(), ansi->end());
+    }
+    line += value.type == kRegBinary ? std::wstring(L"hex:") : L"hex(" + LowerHex(value.type, 1) + L"):";
+    AppendHexBytes(line, bytes);
+    return line;
+}
+
+std::wstring FileText(std::wstring_view header, const RegValue& value, const std::wstring& valueLine)
+{
+    std::wstring text(header);
+    text += kCrLf;
+    text += kCrLf;
+    text += L'[';
+    text += value.keyPath;
+    text += L']';
+    text += kCrLf;
+    text += valueLine;
+    text += kCrLf;
+    return text;
+}
+
+void StripTrailingNuls(std::wstring& text)
+{
+    while (!text.empty() && text.back() == L'\0') {
+        text.pop_back();
+    }
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeBackup(const RegValue& value, const AnsiCodec& codec)
+{
+    if (const auto line = ValueLine(value, RegFileFormat::Regedit4, codec)) {
+        if (const auto ansi = codec.Encode(FileText(kHeader4, value, *line))) {
+            return std::vector<uint8_t>(ansi->begin(), ansi->end());
+        }
+    }
+    std::vector<uint8_t> bytes = {0xFF, 0xFE};
+    const auto line = ValueLine(value, RegFileFormat::Version5, codec);
+    const auto text = Utf16Bytes(FileText(kHeader5, value, line.value_or(std::wstring())));
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
+}
+
+BackupCheck ValidateStartupBackup(const RegFile& file)
+{
+    if (file.sections.size() != 1) {
+        return {false, L"The file holds " + std::to_wstring(file.sections.size())
+                + L" key sections; a backup holds exactly one."};
+    }
+    const RegSection& section = file.sections.front();
+    if (section.deleteKey) {
+        return {false, L"The file deletes the key " + section.keyPath + L"."};
+    }
+    const bool startupKey = std::any_of(kStartupKeys.begin(), kStartupKeys.end(),
+        [&section](std::wstring_view key) { return EqualNoCase(section.keyPath, key); });
+    if (!startupKey) {
+        return {false, L"The key " + section.keyPath + L" is not one of the four startup keys."};
+    }
+    if (!section.deletedValues.empty()) {
+        return {false, L"The file deletes a value."};
+    }
+    if (section.values.empty()) {
+        return {false, L"The file holds no value."};
+    }
+    return {true, {}};
+}
+
+bool SameValue(const RegValue& stored, const RegValue& parsed)
+{
+    if (stored.keyPath != parsed.keyPath || stored.name != parsed.name || stored.type != parsed.type) {
+        return false;
+    }
+    if (IsStringType(stored.type)) {
+        auto a = Utf16Units(stored.data);
+        auto b = Utf16Units(parsed.data);
+        if (a && b) {
+            StripTrailingNuls(*a);
+            StripTrailingNuls(*b);
+            return *a == *b;
+        }
+    }
+    return stored.data == parsed.data;
+}
+
+} // namespace qm

@@ -1,0 +1,91 @@
+#pragma once
+
+// The registry editor's import file format (.reg), as far as a backup of one value needs it.
+// Pure text code: no platform calls, so that it builds and is fuzzed on any host. Text is
+// std::wstring holding UTF-16 code units (one unit per wchar_t, whatever wchar_t's width).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// Registry value types (the platform's REG_* numbers).
+inline constexpr uint32_t kRegNone = 0;
+inline constexpr uint32_t kRegSz = 1;
+inline constexpr uint32_t kRegExpandSz = 2;
+inline constexpr uint32_t kRegBinary = 3;
+inline constexpr uint32_t kRegDword = 4;
+inline constexpr uint32_t kRegMultiSz = 7;
+inline constexpr uint32_t kRegQword = 11;
+
+// The registry's own limit on a value name, in characters.
+inline constexpr size_t kMaxValueName = 16383;
+// The registry's own limit on one key name of a path, in characters.
+inline constexpr size_t kMaxKeyName = 255;
+
+struct RegValue {
+    std::wstring keyPath; // full path with the root's long name, e.g. HKEY_CURRENT_USER\Software
+    std::wstring name;    // empty: the key's unnamed default value
+    uint32_t type = kRegNone;
+    std::vector<uint8_t> data; // raw registry bytes; strings as UTF-16LE, as the W functions give them
+};
+
+// The system's ANSI code page, behind an interface so that tests do not depend on the locale.
+class AnsiCodec {
+public:
+    virtual ~AnsiCodec() = default;
+    // Nothing when any character does not survive the round trip exactly (no best-fit mapping).
+    virtual std::optional<std::string> Encode(const std::wstring& text) const = 0;
+    virtual std::wstring Decode(const std::string& bytes) const = 0;
+};
+
+enum class RegFileFormat {
+    Regedit4, // "REGEDIT4", ANSI code page; string hex data are ANSI bytes
+    Version5, // "Windows Registry Editor Version 5.00", UTF-16LE with BOM; string hex data raw
+};
+
+// The backup file of one value: header, empty line, [key], value line, each ended by CR LF.
+// REGEDIT4 when key, name and string data all survive the ANSI code page (string data written
+// as hex must also end in a NUL), version 5 otherwise.
+// A key path or name holding CR, LF or NUL has no spelling the registry editor reads back;
+// callers that must be sure check the bytes with ParseRegFile and SameValue.
+std::vector<uint8_t> EncodeBackup(const RegValue& value, const AnsiCodec& codec);
+
+struct RegSection {
+    std::wstring keyPath;
+    bool deleteKey = false;                  // [-key]
+    std::vector<RegValue> values;            // value lines, keyPath filled in
+    std::vector<std::wstring> deletedValues; // "name"=- (empty name: @=-)
+};
+
+struct RegFile {
+    RegFileFormat format = RegFileFormat::Regedit4;
+    std::vector<RegSection> sections;
+};
+
+struct RegFileParse {
+    std::optional<RegFile> file; // set on success
+    std::wstring error;          // set on failure: what is wrong and on which line
+};
+
+// Reads a .reg file as the registry editor would. String data come back as the same raw
+// bytes EncodeBackup started from (quoted text gains its terminating NUL). Anything the
+// editors would read differently, or not at all, is refused with a reason.
+RegFileParse ParseRegFile(const std::vector<uint8_t>& bytes, const AnsiCodec& codec);
+
+struct BackupCheck {
+    bool ok = false;
+    std::wstring reason; // why the file is refused
+};
+
+// A file fit to be restored: one section naming one of the four startup keys, holding at
+// least one value and nothing that deletes.
+BackupCheck ValidateStartupBackup(const RegFile& file);
+
+// Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing
+// NULs, since the registry editor adds a missing terminator.
+bool SameValue(const RegValue& stored, const RegValue& parsed);
+
+} // namespace qm
