@@ -1,0 +1,188 @@
+#include "registry/General2.h"
+
+#include "host/Application.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qm {
+
+namespace {
+
+// The longest value name the registry allows, with its terminating NUL.
+constexpr DWORD kNameLimit = 16384;
+// Enough for a command line; larger data reports its size and is read again.
+constexpr DWORD kFirstDataSize = 1024;
+// A value may grow between the size report and the next read; give up after a few rounds.
+constexpr int kReadAttempts = 8;
+
+HKEY ToHandle(std::uint32_t value)
+{
+    // The predefined handles are 32-bit values sign-extended to pointer width.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(value)));
+}
+
+RegKey OpenKey(HKEY root, const std::wstring& subKey, REGSAM access)
+{
+    if (!root)
+        return {};
+    HKEY key = nullptr;
+    if (Registry().openKey(root, subKey.c_str(), 0, access, &key) != ERROR_SUCCESS)
+        return {};
+    return RegKey(key);
+}
+
+std::optional<RawValue> QueryRaw(HKEY key, const std::wstring& name)
+{
+    if (!key)
+        return std::nullopt;
+    std::vector<BYTE> data(kFirstDataSize);
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LSTATUS status = Registry().queryValue(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            data.resize(std::min<std::size_t>(size, data.size()));
+            return RawValue{type, std::move(data)};
+        }
+        if (status != ERROR_MORE_DATA)
+            return std::nullopt;
+        // Some keys (performance data) report no size; grow anyway.
+        data.resize(std::max<std::size_t>(size, data.size() * 2));
+    }
+    return std::nullopt;
+}
+
+bool IsStringType(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+std::wstring DataAsText(const RawValue& value)
+{
+    if (IsStringType(value.type)) {
+        std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
+        text.resize(std::min(text.size(), text.find(L'\0')));
+        return text;
+    }
+    // Other types are shown as their bytes up to the first zero byte, one character each.
+    const auto end = std::find(value.data.begin(), value.data.end(), BYTE{0});
+    const int count = static_cast<int>(end - value.data.begin());
+    if (count == 0)
+        return {};
+    const auto* bytes = reinterpret_cast<const char*>(value.data.data());
+    std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes, count, text.data(), static_cast<int>(text.size()));
+    return text;
+}
+
+} // namespace
+
+HKEY GetRootKey(std::wstring_view name)
+{
+    for (const auto& root : kRootKeys) {
+        if (root.name == name)
+            return ToHandle(root.handle);
+    }
+    return nullptr;
+}
+
+bool SplitKeyPath(std::wstring& path, HKEY& root)
+{
+    if (!path.starts_with(L"HKEY_") || path.ends_with(L'\\')) {
+        App().Services().ShowMessage(nullptr, L"Incorrect Format:\n\n" + path, kMbOk, App().Title());
+        return false;
+    }
+    const auto slash = path.find(L'\\');
+    if (slash == std::wstring::npos) {
+        root = GetRootKey(path);
+        path.clear();
+    } else {
+        root = GetRootKey(std::wstring_view(path).substr(0, slash));
+        path.erase(0, slash + 1);
+    }
+    return true;
+}
+
+bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text)
+{
+    std::wstring subKey = fullPath;
+    HKEY root = nullptr;
+    if (!SplitKeyPath(subKey, root))
+        return false;
+    const RegKey key = OpenKey(root, subKey, kWriteAccess);
+    if (!key)
+        return false;
+    const auto size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return Registry().setValue(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size)
+        == ERROR_SUCCESS;
+}
+
+bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name)
+{
+    const RegKey key = OpenKey(root, subKey, kDeleteAccess);
+    return key && Registry().deleteValue(key.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey)
+{
+    return OpenKey(root, subKey, kReadAccess);
+}
+
+DWORD CountValues(HKEY key)
+{
+    if (!key)
+        return 0;
+    DWORD values = 0;
+    if (Registry().queryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+            nullptr, nullptr)
+        != ERROR_SUCCESS)
+        return 0;
+    return values;
+}
+
+std::wstring EnumValueName(HKEY key, DWORD index)
+{
+    if (!key)
+        return {};
+    // Only the name is asked for. A too small buffer gives ERROR_MORE_DATA without the
+    // length needed, so the buffer doubles until the longest possible name fits.
+    for (DWORD capacity = MAX_PATH + 1; capacity < 2 * kNameLimit; capacity *= 2) {
+        std::wstring name(capacity, L'\0');
+        DWORD length = capacity;
+        const LSTATUS status =
+            Registry().enumValue(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) {
+            name.resize(std::min(length, capacity));
+            return name;
+        }
+        if (status != ERROR_MORE_DATA)
+            return {};
+    }
+    return {};
+}
+
+std::wstring QueryValueText(HKEY key, const std::wstring& name)
+{
+    const auto value = QueryRaw(key, name);
+    if (!value)
+        return {};
+    std::wstring text = DataAsText(*value);
+    text.erase(0, text.find_first_not_of(L' '));
+    return text;
+}
+
+std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name)
+{
+    const RegKey key = OpenKey(root, subKey, kReadAccess);
+    return QueryRaw(key.Get(), name);
+}
+
+bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name)
+{
+    const RegKey key = OpenKey(root, subKey, kReadAccess);
+    return key && Registry().queryValue(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+} // namespace qm

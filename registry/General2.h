@@ -1,0 +1,82 @@
+#pragma once
+
+#include "registry/RegKey.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The registry operations through which startup entries are listed, written and removed.
+// Nothing here raises or reports: a failure shows as a null key, a count of 0, empty text,
+// false, or nothing written. Text goes to and from the registry as UTF-16 throughout.
+namespace qm {
+
+struct RootKeyName {
+    std::wstring_view name;
+    std::uint32_t handle; // the predefined handle's 32-bit value
+};
+
+// Root-key names as they begin a full path, compared exactly (case-sensitive).
+inline constexpr std::array<RootKeyName, 7> kRootKeys{{
+    {L"HKEY_CLASSES_ROOT", 0x80000000},
+    {L"HKEY_CURRENT_USER", 0x80000001},
+    {L"HKEY_LOCAL_MACHINE", 0x80000002},
+    {L"HKEY_USERS", 0x80000003},
+    {L"HKEY_PERFORMANCE_DATA", 0x80000004},
+    {L"HKEY_CURRENT_CONFIG", 0x80000005},
+    {L"HKEY_DYN_DATA", 0x80000006},
+}};
+
+// Access asked for when a key is opened to read values, to write one, and to delete one.
+inline constexpr REGSAM kReadAccess = 0x0001;   // KEY_QUERY_VALUE
+inline constexpr REGSAM kWriteAccess = 0x20006; // KEY_WRITE
+inline constexpr REGSAM kDeleteAccess = 0x3F;   // the six key-specific rights
+
+// A value's own type and bytes, as stored.
+struct RawValue {
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+// The predefined handle of a root-key name; null for any other name.
+HKEY GetRootKey(std::wstring_view name);
+
+// Splits "HKEY_...\sub\key" into its root handle and sub-key path (empty for a bare root
+// name). A path that does not begin with "HKEY_" or ends with a backslash is malformed: the
+// user is told ("Incorrect Format:"), both arguments stay as they were and the result is
+// false. A well-formed path with an unknown root name gives a null root and no message.
+bool SplitKeyPath(std::wstring& path, HKEY& root);
+
+// Writes text as a REG_SZ value into the existing key a full path names; the key is never
+// created. True when the value was written.
+bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text);
+
+// Removes a value; true only when the platform reports success.
+bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+// Opens a key for reading values; an empty key when it cannot be opened.
+RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
+
+// The number of values of an open key; 0 for a null key or a failed query.
+DWORD CountValues(HKEY key);
+
+// The name of the value at a zero-based index, whole and exactly as stored (the default
+// value's name is empty); empty when there is no such value.
+std::wstring EnumValueName(HKEY key, DWORD index);
+
+// A value's data as text, whole, with leading spaces removed; empty when it cannot be read.
+// String types give their text up to the first NUL; any other type gives its bytes up to
+// the first zero byte, read in the ANSI code page.
+std::wstring QueryValueText(HKEY key, const std::wstring& name);
+
+// A value's type and bytes, whole; nothing when the key or the value cannot be read.
+std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+} // namespace qm

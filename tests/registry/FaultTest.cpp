@@ -1,0 +1,204 @@
+#include "RegistryTest.h"
+
+#include <deque>
+
+namespace {
+
+using qmtest::RegistryTest;
+
+constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::wstring RunPath()
+{
+    return std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey;
+}
+
+// Gives a key a DACL that denies some access to Everyone (and allows the rest) for its
+// lifetime, then puts the original DACL back through a handle opened beforehand.
+class DenyingDacl {
+public:
+    DenyingDacl(HKEY root, const std::wstring& subKey, DWORD denied)
+    {
+        if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS)
+            return;
+        DWORD size = 0;
+        RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+        original_.resize(size);
+        if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
+            return;
+
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD sidSize = sizeof everyone;
+        if (!CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize))
+            return;
+        alignas(DWORD) BYTE aclBuffer[256];
+        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+        SECURITY_DESCRIPTOR descriptor;
+        applied_ = InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION)
+            && AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone)
+            && AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone)
+            && InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)
+            && SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)
+            && RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    }
+    ~DenyingDacl()
+    {
+        if (applied_)
+            RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+        if (key_)
+            RegCloseKey(key_);
+    }
+    DenyingDacl(const DenyingDacl&) = delete;
+    DenyingDacl& operator=(const DenyingDacl&) = delete;
+
+    bool Applied() const { return applied_; }
+
+private:
+    HKEY key_ = nullptr;
+    std::vector<BYTE> original_;
+    bool applied_ = false;
+};
+
+LSTATUS OpenStatus(HKEY root, const wchar_t* subKey, REGSAM access)
+{
+    HKEY key = nullptr;
+    const LSTATUS status = RegOpenKeyExW(root, subKey, 0, access, &key);
+    if (key)
+        RegCloseKey(key);
+    return status;
+}
+
+TEST_F(RegistryTest, KeyThatRefusesReadingListsNothing)
+{
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
+    const DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
+    ASSERT_TRUE(deny.Applied());
+    ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE), ERROR_ACCESS_DENIED);
+
+    EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.empty());
+    EXPECT_FALSE(qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(RegistryTest, KeyThatRefusesWritingKeepsItsValues)
+{
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
+    const DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
+    ASSERT_TRUE(deny.Applied());
+    ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE), ERROR_ACCESS_DENIED);
+
+    EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
+    EXPECT_FALSE(qm::SetStringValue(RunPath(), L"Entry", L"other.exe"));
+    EXPECT_EQ(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).AsMap(),
+        (std::map<std::wstring, std::wstring>{{L"Entry", L"entry.exe"}}));
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+// Scripted answers for the query function; the real registry answers once they run out.
+std::deque<LSTATUS> queryScript;
+std::wstring scriptedName;
+
+LSTATUS WINAPI ScriptedQuery(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
+{
+    if (name && scriptedName == name && !queryScript.empty()) {
+        const LSTATUS status = queryScript.front();
+        queryScript.pop_front();
+        if (status == ERROR_MORE_DATA && size)
+            *size = 4096;
+        return status;
+    }
+    return qm::PlatformRegistry().queryValue(key, name, reserved, type, data, size);
+}
+
+TEST_F(RegistryTest, ValueThatChangesWhileItIsReadGivesWholeTextOrNothing)
+{
+    const std::wstring longText(2000, L'y');
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Before", L"before.exe"));
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Changing", longText));
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"After", L"after.exe"));
+
+    const struct {
+        const char* what;
+        std::deque<LSTATUS> script;
+        std::wstring shown;
+    } cases[] = {
+        {"vanishes after enumeration", {ERROR_FILE_NOT_FOUND}, L""},
+        {"vanishes after reporting its size", {ERROR_MORE_DATA, ERROR_FILE_NOT_FOUND}, L""},
+        {"grows twice, then reads", {ERROR_MORE_DATA, ERROR_MORE_DATA}, longText},
+        {"never stops growing", std::deque<LSTATUS>(100, ERROR_MORE_DATA), L""},
+    };
+    qm::RegistryApi api = qm::PlatformRegistry();
+    api.queryValue = &ScriptedQuery;
+    const qm::ScopedRegistryApi scoped(api);
+    scriptedName = L"Changing";
+    for (const auto& c : cases) {
+        queryScript = c.script;
+        const auto listing = qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey);
+        ASSERT_EQ(listing.names.size(), 3u) << c.what;
+        ASSERT_EQ(listing.texts.size(), 3u) << c.what;
+        EXPECT_EQ(listing.AsMap(), (std::map<std::wstring, std::wstring>{
+                                       {L"Before", L"before.exe"}, {L"Changing", c.shown}, {L"After", L"after.exe"}}))
+            << c.what;
+    }
+    queryScript.clear();
+}
+
+// Counts keys the layer opens and closes, to show none is left open on any path.
+int openKeys = 0;
+
+LSTATUS WINAPI CountingOpen(HKEY root, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result)
+{
+    const LSTATUS status = qm::PlatformRegistry().openKey(root, subKey, options, access, result);
+    if (status == ERROR_SUCCESS)
+        ++openKeys;
+    return status;
+}
+
+LSTATUS WINAPI CountingClose(HKEY key)
+{
+    --openKeys;
+    return qm::PlatformRegistry().closeKey(key);
+}
+
+LSTATUS WINAPI FailingSet(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)
+{
+    return ERROR_ACCESS_DENIED;
+}
+
+LSTATUS WINAPI FailingDelete(HKEY, LPCWSTR)
+{
+    return ERROR_ACCESS_DENIED;
+}
+
+TEST_F(RegistryTest, EveryKeyOpenedIsClosedWhetherTheOperationSucceedsOrNot)
+{
+    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
+    qm::RegistryApi counting = qm::PlatformRegistry();
+    counting.openKey = &CountingOpen;
+    counting.closeKey = &CountingClose;
+    qm::RegistryApi failing = counting;
+    failing.setValue = &FailingSet;
+    failing.deleteValue = &FailingDelete;
+
+    const struct {
+        const char* what;
+        const qm::RegistryApi& api;
+        bool succeeds;
+        bool (*operation)();
+    } cases[] = {
+        {"write", counting, true, [] { return qm::SetStringValue(RunPath(), L"New", L"new.exe"); }},
+        {"failed write", failing, false, [] { return qm::SetStringValue(RunPath(), L"Entry", L"x"); }},
+        {"failed delete", failing, false, [] { return qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"); }},
+        {"listing", counting, true, [] { return qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.size() == 2; }},
+        {"raw read", counting, true, [] { return qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry").has_value(); }},
+    };
+    for (const auto& c : cases) {
+        const qm::ScopedRegistryApi scoped(c.api);
+        openKeys = 0;
+        EXPECT_EQ(c.operation(), c.succeeds) << c.what;
+        EXPECT_EQ(openKeys, 0) << c.what;
+    }
+}
+
+} // namespace
