@@ -68,10 +68,17 @@ void Application::EndProgram()
 void Application::Dispatch(MSG& msg)
 {
     const HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    for (auto& w : windows_) {
-        if (w.hwnd == top && w.filter && w.filter(msg))
-            return;
+    // Called from a copy: a filter may destroy its own window (an access key on a Close
+    // button), which takes the window and its filter out of the list while the filter runs.
+    MessageFilter filter;
+    for (const auto& w : windows_) {
+        if (w.hwnd == top) {
+            filter = w.filter;
+            break;
+        }
     }
+    if (filter && filter(msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }

@@ -1,5 +1,7 @@
 #include "host/Controls.h"
 
+#include "host/Application.h"
+
 #include <commctrl.h>
 
 namespace qm {
@@ -205,6 +207,44 @@ void OptionButton::OnCommand(WORD code)
 Control::WindowKind Label::Kind() const
 {
     return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
+}
+
+// ---- Frame
+
+Control::WindowKind Frame::Kind() const
+{
+    return {WC_STATICW, SS_ETCHEDFRAME, 0};
+}
+
+// ---- Image
+
+Image::Image(std::wstring name, TwipsRect rect, int iconId) : Control(std::move(name), rect), iconId_(iconId) {}
+
+Control::WindowKind Image::Kind() const
+{
+    // Without SS_REALSIZECONTROL the control would shrink to the icon and ignore its layout.
+    return {WC_STATICW, SS_ICON | SS_REALSIZECONTROL, 0};
+}
+
+void Image::OnCreated()
+{
+    // A shared icon belongs to the system's cache: nobody destroys it.
+    const HANDLE icon = LoadImageW(App().Module(), MAKEINTRESOURCEW(iconId_), IMAGE_ICON, 0, 0,
+        LR_DEFAULTSIZE | LR_SHARED);
+    SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+// ---- Picture
+
+Control::WindowKind Picture::Kind() const
+{
+    return {WC_STATICW, SS_OWNERDRAW, 0};
+}
+
+void Picture::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
+    if (onPaint)
+        onPaint(item.hDC, item.rcItem);
 }
 
 // ---- PushButton

@@ -58,6 +58,7 @@ protected:
     virtual WindowKind Kind() const = 0;
     virtual void OnCommand(WORD /*code*/) {}
     virtual void OnCreated() {}
+    virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
 
     HWND hwnd_ = nullptr;
 
@@ -133,9 +134,47 @@ public:
     using Control::Control;
     bool TakesFocus() const override { return false; }
     COLORREF background = CLR_INVALID; // the window's colour when not set
+    COLORREF textColor = CLR_INVALID;  // the system's window-text colour when not set
 
 protected:
     WindowKind Kind() const override;
+};
+
+// An etched rectangle that groups the controls laid over it; it has no caption.
+class Frame final : public Control {
+public:
+    using Control::Control;
+    bool TakesFocus() const override { return false; }
+
+protected:
+    WindowKind Kind() const override;
+};
+
+// An icon resource stretched to the control's rectangle.
+class Image final : public Control {
+public:
+    Image(std::wstring name, TwipsRect rect, int iconId);
+    bool TakesFocus() const override { return false; }
+
+protected:
+    WindowKind Kind() const override;
+    void OnCreated() override;
+
+private:
+    int iconId_;
+};
+
+// A picture the window draws itself, at whatever size the control has at the current DPI.
+class Picture final : public Control {
+public:
+    using Control::Control;
+    bool TakesFocus() const override { return false; }
+
+    std::function<void(HDC dc, const RECT& rect)> onPaint;
+
+protected:
+    WindowKind Kind() const override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 };
 
 class PushButton final : public Control {

@@ -160,11 +160,21 @@ void Form::Show()
     }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    if (!GetFocus() || GetAncestor(GetFocus(), GA_ROOT) != hwnd_) {
+    // Activation leaves the focus on the window itself, where no key reaches a control.
+    const HWND focus = GetFocus();
+    if (!focus || focus == hwnd_ || GetAncestor(focus, GA_ROOT) != hwnd_) {
         const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](Control* c) { return c->TakesFocus(); });
         if (first != tabOrder_.end())
             (*first)->Focus();
     }
+}
+
+Form* Form::FromHwnd(HWND hwnd)
+{
+    // Our windows alone run Form::WndProc; the user data of any other window means nothing to us.
+    if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &Form::WndProc)
+        return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 Control* Form::FindById(int id) const
@@ -258,7 +268,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const HDC dc = reinterpret_cast<HDC>(wParam);
         const Control* c = FindByHwnd(reinterpret_cast<HWND>(lParam));
         const auto index = static_cast<size_t>(std::find(controls_.begin(), controls_.end(), c) - controls_.begin());
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        const auto* label = dynamic_cast<const Label*>(c);
+        SetTextColor(dc, label && label->textColor != CLR_INVALID ? label->textColor : GetSysColor(COLOR_WINDOWTEXT));
         if (index < labelBrushes_.size() && labelBrushes_[index]) {
             SetBkColor(dc, static_cast<const Label*>(c)->background);
             return reinterpret_cast<LRESULT>(labelBrushes_[index]);
@@ -266,6 +277,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, spec_.background);
         return reinterpret_cast<LRESULT>(background_);
     }
+    case WM_DRAWITEM:
+        // Menus draw with id 0; controls carry their own id.
+        if (Control* c = wParam ? FindById(static_cast<int>(wParam)) : nullptr) {
+            c->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return FALSE;
     case WM_DPICHANGED: {
         ApplyDpi(HIWORD(wParam));
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -304,7 +322,9 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         if (self->background_)
             DeleteObject(self->background_);
         self->background_ = nullptr;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+        self->OnDestroyed();
+        return result;
     }
     return self->HandleMessage(message, wParam, lParam);
 }

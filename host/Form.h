@@ -18,6 +18,9 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
+    // The window object behind a window of ours, or nullptr.
+    static Form* FromHwnd(HWND hwnd);
+
     HWND Hwnd() const { return hwnd_; }
     UINT Dpi() const { return dpi_; }
     // Lays every control out again for a DPI; the platform's DPI change lands here.
@@ -51,6 +54,9 @@ protected:
     virtual void OnMenuCommand(UINT /*id*/) {}
     // The close box; the default destroys this window alone.
     virtual void OnClose() { DestroyWindow(hwnd_); }
+    // Runs last, once the window and its controls are gone: a window object that owns itself
+    // may delete itself here.
+    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
