@@ -33,12 +33,15 @@ qm_build() {
 # Wine's services inherit any open pipe and keep it open, so Wine is always started with
 # its standard streams on /dev/null or a file.
 qm_prefix() {
-  [ -f "$WINEPREFIX/.quillmoor-ready" ] && return 0
+  [ -f "$WINEPREFIX/.quillmoor-ready-2" ] && return 0
   echo "Creating the Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   wineboot --init </dev/null >"$BUILD/wineboot.log" 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.quillmoor-ready"
+  # Without a window manager, hiding a managed window waits about two seconds for one.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$BUILD/wineboot.log" 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.quillmoor-ready-2"
 }
 
 QM_XVFB_PID=""

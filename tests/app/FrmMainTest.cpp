@@ -1,0 +1,262 @@
+#include "app/StartupLocations.h"
+#include "host/Application.h"
+#include "support/MainWindowFixture.h"
+
+#include <algorithm>
+
+using qmtest::MainWindowTest;
+using Entries = std::set<std::pair<std::wstring, std::wstring>>;
+
+namespace {
+
+const std::wstring kKeys[] = {qmtest::kRunKey, qmtest::kRunServicesKey, qmtest::kRunKey, qmtest::kDefaultRunKey};
+const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS};
+
+RECT ChildRect(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+HWND TopChildAt(HWND parent, POINT pt)
+{
+    return ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithLocationOneInTheEntriesView)
+{
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Alpha", L"C:\\alpha.exe");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"", L"default data");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"  padded  ", L"   C:\\padded.exe");
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"NotHere", L"x");
+    auto& w = LoadWindow();
+
+    EXPECT_EQ(ListedEntries(), (Entries{{L"Alpha", L"C:\\alpha.exe"}, {L"", L"default data"}, {L"  padded  ", L"C:\\padded.exe"}}));
+    EXPECT_TRUE(w.optRun.Value());
+    EXPECT_EQ(w.lstName.SelectedIndex(), -1);
+    EXPECT_EQ(w.lstCmdLine.SelectedIndex(), -1);
+    EXPECT_FALSE(w.cmdDel.Enabled());
+    EXPECT_FALSE(w.cmdAdd.Enabled());
+    EXPECT_FALSE(w.tintButton10.Enabled());
+    EXPECT_TRUE(w.lstCmdLine.Visible());
+    EXPECT_FALSE(w.lstBack.Visible());
+}
+
+TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
+{
+    for (int location = 1; location <= 4; ++location) {
+        const std::wstring name = L"entry" + std::to_wstring(location);
+        // Location 3 shares its sub-key with location 1 under another root.
+        qmtest::SetString(kRoots[location - 1], kKeys[location - 1], name, L"cmd " + std::to_wstring(location));
+    }
+    auto& w = LoadWindow();
+    for (int location : {2, 4, 3, 1, 1}) {
+        SCOPED_TRACE(location);
+        Click(w.LocationButton(location));
+        EXPECT_EQ(w.CurrentLocation(), location);
+        EXPECT_EQ(ListedEntries(), (Entries{{L"entry" + std::to_wstring(location), L"cmd " + std::to_wstring(location)}}));
+    }
+}
+
+TEST_F(MainWindowTest, EmptyOrMissingKeysGiveEmptyLists)
+{
+    qmtest::CreateKey(HKEY_CURRENT_USER, qmtest::kRunKey);
+    auto& w = LoadWindow();
+    EXPECT_EQ(w.lstName.Count(), 0);
+    Click(w.LocationButton(2)); // RunServices does not exist
+    EXPECT_EQ(w.lstName.Count(), 0);
+    Click(w.LocationButton(3)); // exists, empty
+    EXPECT_EQ(w.lstName.Count(), 0);
+    EXPECT_EQ(w.lstCmdLine.Count(), 0);
+}
+
+TEST_F(MainWindowTest, SelectionFollowsInBothListsAndASwitchClearsIt)
+{
+    for (const wchar_t* name : {L"My App", L"Other Tool X", L"third"})
+        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, std::wstring(L"run ") + name);
+    auto& w = LoadWindow();
+
+    for (qm::ListBox* clicked : {&w.lstName, &w.lstCmdLine}) {
+        for (int i = 0; i < 3; ++i) {
+            clicked->SetSelectedIndex(i);
+            const std::wstring name = w.lstName.Item(i);
+            std::wstring baseName = name;
+            std::replace(baseName.begin(), baseName.end(), L' ', L'_');
+            EXPECT_EQ(w.lstName.SelectedIndex(), i);
+            EXPECT_EQ(w.lstCmdLine.SelectedIndex(), i);
+            EXPECT_EQ(w.lstCmdLine.SelectedText(), L"run " + name);
+            EXPECT_EQ(w.SelectedEntryName(), name);
+            EXPECT_EQ(w.txtDelete.Text(), baseName);
+            EXPECT_TRUE(w.cmdDel.Enabled());
+        }
+    }
+
+    Click(w.LocationButton(3));
+    EXPECT_EQ(w.lstName.SelectedIndex(), -1);
+    EXPECT_FALSE(w.cmdDel.Enabled());
+    // The base name of the last selection stays for a removal's backup name.
+    EXPECT_FALSE(w.txtDelete.Text().empty());
+}
+
+TEST_F(MainWindowTest, BackupsViewUncoversItsButtonsAndFinishedCoversThem)
+{
+    auto& w = LoadWindow();
+    const RECT finished = ChildRect(w.tintButton9.Hwnd());
+    const POINT inFinished{finished.left + 5, finished.top + 5};
+    const RECT back = ChildRect(w.lstCmdLine.Hwnd());
+    const POINT inUpperList{back.left + 5, back.top + 5};
+
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.lstCmdLine.Hwnd());
+    Click(w.cmdBackup);
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.tintButton9.Hwnd());
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inUpperList), w.lstBack.Hwnd());
+    EXPECT_TRUE(w.lstName.Visible());
+    Click(w.cmdBackup); // harmless in its own view
+    EXPECT_TRUE(w.lstBack.Visible());
+    Click(w.tintButton9);
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.lstCmdLine.Hwnd());
+    EXPECT_FALSE(w.lstBack.Visible());
+}
+
+TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
+{
+    auto& w = LoadWindow();
+    RECT client;
+    GetClientRect(w.Hwnd(), &client);
+    EXPECT_EQ(client.right, 549);
+    EXPECT_EQ(client.bottom, 400);
+    EXPECT_EQ(GetWindowLongW(w.Hwnd(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+    std::vector<qm::Control*> controls = {&w.lstName, &w.lstCmdLine, &w.lstBack, &w.txtName, &w.txtCmdLine,
+        &w.cmdAdd, &w.cmdBrowse, &w.tintButton1, &w.tintButton4, &w.tintButton9, &w.tintButton10, &w.tintButton12,
+        &w.Label1, &w.lblName, &w.optRun3, &w.txtDelete};
+    auto overlaps = [&] {
+        std::vector<bool> result;
+        for (size_t i = 0; i < controls.size(); ++i)
+            for (size_t j = i + 1; j < controls.size(); ++j) {
+                RECT a = ChildRect(controls[i]->Hwnd()), b = ChildRect(controls[j]->Hwnd()), both;
+                result.push_back(IntersectRect(&both, &a, &b) != FALSE);
+            }
+        return result;
+    };
+    const auto overlapsAt96 = overlaps();
+    for (UINT dpi : {96u, 144u}) {
+        w.ApplyDpi(dpi);
+        for (qm::Control* c : controls) {
+            SCOPED_TRACE(c->Name());
+            const RECT r = ChildRect(c->Hwnd());
+            const auto& t = c->Rect();
+            // Every stored position is a whole number of pixels at 96 DPI; at 144 halves round up.
+            auto scaled = [dpi](int twips) { return (twips * static_cast<int>(dpi) + 720) / 1440; };
+            EXPECT_EQ(r.left, scaled(t.left));
+            EXPECT_EQ(r.top, scaled(t.top));
+            EXPECT_EQ(r.right - r.left, scaled(t.width));
+            EXPECT_EQ(r.bottom - r.top, scaled(t.height));
+        }
+        GetClientRect(w.Hwnd(), &client);
+        EXPECT_EQ(client.right, (8235 * static_cast<int>(dpi) + 720) / 1440);
+        EXPECT_EQ(overlaps(), overlapsAt96);
+    }
+}
+
+TEST_F(MainWindowTest, TabFollowsTheWindowsOwnOrder)
+{
+    auto& w = LoadWindow();
+    w.tintButton1.Focus();
+    std::vector<std::wstring> visited;
+    for (int i = 0; i < 22; ++i) {
+        visited.emplace_back();
+        for (qm::Control* c : w.TabOrder())
+            if (c->Hwnd() == GetFocus())
+                visited.back() = c->Name();
+        PressKey(VK_TAB);
+    }
+    // Disabled (Delete, Add, Restore), hidden (the backup list) and unselected option buttons
+    // are passed over; the controls outside the visible area still take the focus.
+    const std::vector<std::wstring> expected = {L"tintButton1", L"tintButton2", L"tintButton3", L"tintButton4",
+        L"lstName", L"lstCmdLine", L"tintButton5", L"tintButton6", L"tintButton7", L"tintButton8", L"cmdBackup",
+        L"Command1", L"txtName", L"txtCmdLine", L"cmdBrowse", L"optRun", L"tintButton12", L"tintButton9",
+        L"txtDelete", L"tintButton1", L"tintButton2", L"tintButton3"};
+    EXPECT_EQ(visited, expected);
+
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    w.tintButton1.Focus();
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), w.txtDelete.Hwnd());
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), w.tintButton9.Hwnd());
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(MainWindowTest, AccessKeysClickUniqueLettersAndCycleSharedOnes)
+{
+    qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"profile", L"p.exe");
+    auto& w = LoadWindow();
+    w.lstName.Focus();
+
+    // H is shared by "&HKLM Run" and "&Help/About": focus moves on in tab order, nothing runs.
+    PressKey('H', true);
+    EXPECT_EQ(GetFocus(), w.Command1.Hwnd());
+    PressKey('H', true);
+    EXPECT_EQ(GetFocus(), w.tintButton1.Hwnd());
+    PressKey('B', true);
+    EXPECT_EQ(GetFocus(), w.cmdBackup.Hwnd());
+    PressKey('B', true);
+    EXPECT_EQ(GetFocus(), w.cmdBrowse.Hwnd());
+    EXPECT_FALSE(w.lstBack.Visible());
+    EXPECT_TRUE(host_.shellOpens.empty());
+
+    PressKey('U', true);
+    EXPECT_EQ(w.CurrentLocation(), 4);
+    EXPECT_EQ(ListedEntries(), (Entries{{L"profile", L"p.exe"}}));
+
+    // Disabled "D&elete Selection" does nothing; covered "&Finished" works but changes nothing.
+    PressKey('E', true);
+    PressKey('F', true);
+    EXPECT_TRUE(w.lstCmdLine.Visible());
+    EXPECT_FALSE(w.lstBack.Visible());
+}
+
+TEST_F(MainWindowTest, FileMenuAndHelpPage)
+{
+    auto& w = LoadWindow();
+    const HMENU menu = w.FileMenu();
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    const std::pair<int, std::wstring> items[] = {{0, L"&Help Contents"}, {2, L"A&bout Vostrel"}};
+    for (const auto& [position, caption] : items) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
+        EXPECT_EQ(caption, text);
+    }
+    EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+
+    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    ASSERT_EQ(host_.shellOpens.size(), 1u);
+    EXPECT_EQ(host_.shellOpens[0].file, qm::App().Folder() + L"\\Help.htm");
+    EXPECT_EQ(host_.shellOpens[0].parameters, L"");
+    EXPECT_EQ(host_.shellOpens[0].directory, L"");
+}
+
+TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
+{
+    for (bool viaButton : {false, true}) {
+        SCOPED_TRACE(viaButton);
+        auto& w = LoadWindow();
+        const HWND hwnd = w.Hwnd();
+        if (viaButton)
+            Click(w.tintButton12);
+        else
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindow(hwnd));
+        EXPECT_TRUE(qm::App().Windows().empty());
+        EXPECT_TRUE(TakeQuitMessage());
+    }
+}

@@ -1,0 +1,81 @@
+#include "support/MainWindowFixture.h"
+
+#include "host/Application.h"
+
+namespace qmtest {
+
+namespace {
+
+std::wstring TestName()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    return std::wstring(name.begin(), name.end());
+}
+
+} // namespace
+
+MainWindowTest::MainWindowTest() : sandbox_(TestName()) {}
+
+MainWindowTest::~MainWindowTest()
+{
+    main_.reset();
+    TakeQuitMessage();
+}
+
+qm::FrmMain& MainWindowTest::LoadWindow()
+{
+    main_ = std::make_unique<qm::FrmMain>();
+    EXPECT_TRUE(main_->Load());
+    main_->Show();
+    qm::App().DoEvents();
+    return *main_;
+}
+
+std::set<std::pair<std::wstring, std::wstring>> MainWindowTest::ListedEntries()
+{
+    EXPECT_EQ(main_->lstName.Count(), main_->lstCmdLine.Count());
+    std::set<std::pair<std::wstring, std::wstring>> entries;
+    for (int i = 0; i < main_->lstName.Count(); ++i)
+        entries.emplace(main_->lstName.Item(i), main_->lstCmdLine.Item(i));
+    return entries;
+}
+
+std::vector<std::wstring> MainWindowTest::Items(const qm::ListBox& list)
+{
+    std::vector<std::wstring> items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list.Item(i));
+    return items;
+}
+
+void MainWindowTest::PressKey(UINT vk, bool alt)
+{
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    msg.wParam = vk;
+    msg.lParam = alt ? (1 << 29) | 1 : 1;
+    qm::App().Dispatch(msg);
+    qm::App().DoEvents();
+}
+
+void MainWindowTest::Click(const qm::Control& button)
+{
+    SendMessageW(button.Hwnd(), BM_CLICK, 0, 0);
+}
+
+bool MainWindowTest::TakeQuitMessage()
+{
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            quit = true;
+        else
+            DispatchMessageW(&msg);
+    }
+    return quit;
+}
+
+} // namespace qmtest

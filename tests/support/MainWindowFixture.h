@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/FrmMain.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScriptedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qmtest {
+
+// A sandboxed registry, scripted host services and a main window that a test loads after
+// seeding its keys.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest();
+    ~MainWindowTest() override;
+
+    // Loads and shows the window; the start-up lists location 1.
+    qm::FrmMain& LoadWindow();
+    qm::FrmMain& Main() { return *main_; }
+
+    // Name and command line of every listed entry, paired by index.
+    std::set<std::pair<std::wstring, std::wstring>> ListedEntries();
+    static std::vector<std::wstring> Items(const qm::ListBox& list);
+
+    // Delivers a key as the message loop would, to the focused control.
+    void PressKey(UINT vk, bool alt = false);
+    // Clicks a push button the way the platform does.
+    static void Click(const qm::Control& button);
+    // Discards a quit request left by ending the program.
+    static bool TakeQuitMessage();
+
+    RegistrySandbox sandbox_;
+    ScriptedHost host_;
+
+private:
+    std::unique_ptr<qm::FrmMain> main_;
+};
+
+} // namespace qmtest
