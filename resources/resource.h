@@ -10,3 +10,7 @@
 #define IDI_BACKUP 105
 #define IDI_HELP 106
 #define IDI_CLOSE 107
+
+// Stored window layouts (RCDATA): the windows' buttons and their properties.
+#define IDR_LAYOUT_MAIN 201
+#define IDR_LAYOUT_ABOUT 202

@@ -1,0 +1,265 @@
+#pragma once
+
+#include "controls/tintButton/TintButtonColors.h"
+#include "host/ControlSite.h"
+#include "host/GdiHandles.h"
+#include "host/LayoutText.h"
+#include "host/Picture.h"
+#include "host/PropertyStore.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// Visual states asked of Redraw.
+inline constexpr std::uint8_t StateUp = 0;
+inline constexpr std::uint8_t StateDown = 2;
+
+enum ButtonTypeValue : std::int32_t {
+    TypeFramed = 1,
+    TypeStandard = 2,
+    TypeGradient = 3,
+    TypeRoundedBevel = 4,
+    TypeOutlined = 5,
+    TypeLightBevel = 6,
+    TypeThinRaised = 7,
+    TypeHotThin = 8,
+    TypeHotFlat = 9,
+    TypePlain = 10,
+    TypeTransparent = 11,
+    TypeHotRaised = 12,
+    TypeOval = 13,
+    TypeShaded = 14,
+};
+
+enum PicturePositionValue : std::int32_t {
+    PictureLeft = 0,
+    PictureRight = 1,
+    PictureTop = 2,
+    PictureBottom = 3,
+    PictureBehind = 4,
+};
+
+enum SpecialEffectValue : std::int32_t {
+    EffectNone = 0,
+    EffectRaised = 1,
+    EffectSunken = 2,
+    EffectShadow = 3,
+};
+
+// The persisted properties, in the order they are loaded and saved.
+enum class PropertyKey {
+    BTYPE, TX, ENAB, FONT, COLTYPE, FOCUSR, BCOL, BCOLO, FCOL, FCOLO, MCOL, MPTR,
+    MICON, PICN, PICH, UMCOL, SOFT, PICPOS, NGREY, FX, HAND, CHECK, VALUE,
+};
+inline constexpr std::array<std::wstring_view, 23> kPersistedKeys = {
+    L"BTYPE", L"TX", L"ENAB", L"FONT", L"COLTYPE", L"FOCUSR", L"BCOL", L"BCOLO",
+    L"FCOL", L"FCOLO", L"MCOL", L"MPTR", L"MICON", L"PICN", L"PICH", L"UMCOL",
+    L"SOFT", L"PICPOS", L"NGREY", L"FX", L"HAND", L"CHECK", L"VALUE",
+};
+constexpr std::wstring_view KeyName(PropertyKey key)
+{
+    return kPersistedKeys[static_cast<std::size_t>(key)];
+}
+
+// The client rectangle less the edge of a drawing style.
+RECT InnerRectFor(std::int32_t buttonType, const RECT& client);
+
+// The custom-drawn button of every window of the program: a child window of its own class
+// whose text is its caption, drawing into a surface of its own from which the window is
+// painted. Owns its window; destroying the object destroys the window.
+class TintButton {
+public:
+    static constexpr const wchar_t* kClassName = L"QuillmoorTintButton";
+    static constexpr std::wstring_view kVersion = L"2.0.6";
+
+    // A newly placed button (the designer's path): initialised, given its defaults, sized
+    // and shown. Nothing when the window cannot be made.
+    static std::unique_ptr<TintButton> CreateNew(HWND parent, int id, const RECT& bounds, ControlSite* site = nullptr);
+    // A button loaded from its stored properties, then sized and shown.
+    static std::unique_ptr<TintButton> CreateLoaded(HWND parent, int id, const RECT& bounds, const PropertyStore& bag,
+                                                    ControlSite* site = nullptr);
+    // As CreateLoaded, sized from the stored layout's extent at the parent's DPI.
+    static std::unique_ptr<TintButton> CreateFromLayout(HWND parent, int id, POINT position, const ControlLayout& layout,
+                                                        ControlSite* site = nullptr);
+
+    ~TintButton();
+    TintButton(const TintButton&) = delete;
+    TintButton& operator=(const TintButton&) = delete;
+
+    // Properties, in the order of the control's interface.
+    Colour BackColor() const { return prop.BackColor; }
+    void SetBackColor(Colour theCol);
+    Colour BackOver() const { return prop.BackOver; }
+    void SetBackOver(Colour theCol);
+    Colour ForeColor() const { return prop.ForeColor; }
+    void SetForeColor(Colour theCol);
+    Colour ForeOver() const { return prop.ForeOver; }
+    void SetForeOver(Colour theCol);
+    Colour MaskColor() const { return prop.MaskColor; }
+    void SetMaskColor(Colour theCol);
+    std::int32_t ButtonType() const { return prop.ButtonType; }
+    void SetButtonType(std::int32_t newValue);
+    const std::wstring& Caption() const { return prop.Caption; }
+    void SetCaption(const std::wstring& newValue);
+    bool Enabled() const { return prop.Enabled; }
+    void SetEnabled(bool newValue);
+    const FontDesc& Font() const { return font; }
+    // False, changing nothing, for a size outside what a font can have (IsValidFontSize).
+    bool SetFont(const FontDesc& newFont);
+    bool FontBold() const { return font.bold; }
+    void SetFontBold(bool newValue);
+    bool FontItalic() const { return font.italic; }
+    void SetFontItalic(bool newValue);
+    bool FontUnderline() const { return font.underline; }
+    void SetFontUnderline(bool newValue);
+    std::int16_t FontSize() const;
+    bool SetFontSize(std::int16_t newValue);
+    const std::wstring& FontName() const { return font.name; }
+    void SetFontName(const std::wstring& newValue);
+    std::int32_t ColorScheme() const { return prop.ColorScheme; }
+    void SetColorScheme(std::int32_t newValue);
+    bool ShowFocusRect() const { return prop.ShowFocusRect; }
+    void SetShowFocusRect(bool newValue);
+    std::int32_t MousePointer() const { return pointerShape; }
+    // False (overflow) for a value outside 16 bits; nothing then changes.
+    bool SetMousePointer(std::int32_t newPointer);
+    const PicturePtr& MouseIcon() const { return pointerPicture; }
+    void SetMouseIcon(const PicturePtr& newIcon);
+    bool HandPointer() const { return prop.HandPointer; }
+    // False when the hand cursor cannot be had; the property then holds the new value
+    // and the pointer is unchanged.
+    bool SetHandPointer(bool newVal);
+    HWND hwnd() const { return window; }
+    bool SoftBevel() const { return prop.SoftBevel; }
+    void SetSoftBevel(bool newValue);
+    const PicturePtr& PictureNormal() const { return prop.PictureNormal; }
+    void SetPictureNormal(const PicturePtr& newPic);
+    const PicturePtr& PictureOver() const { return prop.PictureOver; }
+    void SetPictureOver(const PicturePtr& newPic);
+    std::int32_t PicturePosition() const { return prop.PicturePosition; }
+    void SetPicturePosition(std::int32_t newPicPos);
+    bool UseMaskColor() const { return prop.UseMaskColor; }
+    void SetUseMaskColor(bool newValue);
+    bool UseGreyscale() const { return prop.UseGreyscale; }
+    void SetUseGreyscale(bool newValue);
+    std::int32_t SpecialEffect() const { return prop.SpecialEffect; }
+    void SetSpecialEffect(std::int32_t newValue);
+    bool CheckBoxBehaviour() const { return prop.CheckBoxBehaviour; }
+    void SetCheckBoxBehaviour(bool newValue);
+    bool Value() const { return prop.Value; }
+    void SetValue(bool newValue);
+    std::wstring_view Version() const { return kVersion; }
+
+    // Methods.
+    void DisableRefresh();
+    void Refresh();
+
+    // Persistence: a new instance's defaults, loading and saving the 23 keys.
+    void InitNew();
+    void ReadProperties(const PropertyStore& bag);
+    void WriteProperties(PropertyStore& bag) const;
+
+    // Colours and shape.
+    void ComputeColors();
+    Colour ShiftColor(Colour colour, int delta, bool proportionalBlue = false) const;
+    // A system-colour reference becomes its current RGB value; what cannot be translated is 0.
+    static Colour TranslateColor(Colour colour);
+    void OnResize();
+    UniqueRegion BuildRegion() const;
+    void CaptureBackground();
+
+    // Drawing, caption, picture and access key.
+    void Redraw(std::uint8_t state, bool force);
+    void LayoutCaption();
+    void MeasurePicture();
+    void SetAccessKey();
+
+    const WorkingColors& Colors() const { return colors; }
+    const RECT& InnerRect() const { return innerRect; }
+    HDC Surface() const { return surfaceDC.get(); }
+    HDC BackgroundSurface() const { return backDC.get(); }
+
+private:
+    struct Properties {
+        std::int32_t ButtonType = 0;
+        std::wstring Caption;
+        bool Enabled = false;
+        std::int32_t ColorScheme = 0;
+        bool ShowFocusRect = false;
+        Colour BackColor = 0;
+        Colour BackOver = 0;
+        Colour ForeColor = 0;
+        Colour ForeOver = 0;
+        Colour MaskColor = 0;
+        PicturePtr PictureNormal;
+        PicturePtr PictureOver;
+        bool UseMaskColor = false;
+        bool SoftBevel = false;
+        std::int32_t PicturePosition = 0;
+        bool UseGreyscale = false;
+        std::int32_t SpecialEffect = 0;
+        bool HandPointer = false;
+        bool CheckBoxBehaviour = false;
+        bool Value = false;
+    };
+
+    explicit TintButton(ControlSite* site);
+    static std::unique_ptr<TintButton> CreateHidden(HWND parent, int id, ControlSite* site);
+    void Place(const RECT& bounds);
+    void Notify(PropertyKey key) const;
+    bool ApplyHandPointer(bool on);
+    void ApplyFont();
+    void FontChanged();
+
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnShow();
+    void OnTerminate();
+    void OnPaint();
+    bool OnSetCursor();
+    void ResizeSurface(int width, int height);
+    void ReleaseSurface();
+    void PrepareBackground();
+    void ReleaseBackground();
+
+    ControlSite ownSite;
+    ControlSite* site;
+    HWND window = nullptr;
+    Properties prop;
+
+    // The drawing surface: its font is the button's Font.
+    FontDesc font;
+    UniqueFont fontHandle;
+    UniqueMemoryDC surfaceDC;
+    UniqueBitmap surfaceBitmap;
+    HGDIOBJ surfaceFirstBitmap = nullptr;
+    HGDIOBJ surfaceFirstFont = nullptr;
+
+    // The window's pointer.
+    std::int16_t pointerShape = 0;
+    PicturePtr pointerPicture;
+
+    WorkingColors colors;
+    std::int32_t ctlWidth = 0;
+    std::int32_t ctlHeight = 0;
+    RECT innerRect{};
+    bool isCapturing = false;
+    UniqueMemoryDC backDC;
+    UniqueBitmap backBitmap;
+    HGDIOBJ backFirstBitmap = nullptr;
+
+    bool isOver = false;
+    std::uint8_t lastState = StateUp;
+    bool drawEnabled = true;
+    std::wstring lastCaption;
+};
+
+} // namespace qm

@@ -1,0 +1,9 @@
+#include "controls/tintButton/TintButton.h"
+
+namespace qm {
+
+void TintButton::MeasurePicture() {}
+
+void TintButton::LayoutCaption() {}
+
+} // namespace qm

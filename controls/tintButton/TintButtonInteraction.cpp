@@ -1,0 +1,7 @@
+#include "controls/tintButton/TintButton.h"
+
+namespace qm {
+
+void TintButton::SetAccessKey() {}
+
+} // namespace qm

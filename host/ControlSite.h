@@ -1,0 +1,28 @@
+#pragma once
+
+#include "host/PropertyStore.h"
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// What a custom control asks of the window that holds it. The defaults are those of the
+// running program: run mode, the windows' font, no one listening for changes.
+class ControlSite {
+public:
+    virtual ~ControlSite() = default;
+
+    // True while the holding window is being laid out in a designer.
+    virtual bool DesignMode() const { return false; }
+    // The holding window's font.
+    virtual FontDesc AmbientFont() const { return {L"MS Sans Serif", 8.25, false, false, false}; }
+    // The name the designer gives a newly placed control.
+    virtual std::wstring DisplayName() const { return {}; }
+    // Whether the holder shows the control as its default button.
+    virtual bool DisplayAsDefault() const { return false; }
+    // A persisted property changed, named by its key: the holder saves the control again.
+    virtual void PropertyChanged(std::wstring_view /*key*/) {}
+};
+
+} // namespace qm

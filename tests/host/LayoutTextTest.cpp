@@ -1,0 +1,89 @@
+#include "host/LayoutText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LayoutText, ReadsEveryValueTypeWithWindowsLineEndsAndAnyKeyCase)
+{
+    const auto parsed = qm::ParseLayout(
+        "\xEF\xBB\xBF# saved by hand\r\n"
+        "window frmTest\r\n"
+        "\r\n"
+        "control cmdGo tintButton 3254 661\r\n"
+        "  BTYPE int 0x8000000F\r\n"
+        "  fx int -7\r\n"
+        "  enab bool false\r\n"
+        "  tx text \"a \\\"b\\\" \\\\ \\u00e9\xC3\xA9\"\r\n"
+        "  font font \"MS Sans Serif\" 8.25 underline bold\r\n"
+        "  picn picture bitmap data AAEC/w==\r\n"
+        "end\r\n");
+    ASSERT_TRUE(parsed.layout) << parsed.error << " at line " << parsed.errorLine;
+    const auto* control = parsed.layout->Find(L"CMDGO");
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->extentX, 3254);
+    const auto& bag = control->properties;
+    EXPECT_EQ(bag.ReadInt(L"btype", 0), static_cast<std::int32_t>(0x8000000F));
+    EXPECT_EQ(bag.ReadInt(L"FX", 0), -7);
+    EXPECT_FALSE(bag.ReadBool(L"Enab", true));
+    EXPECT_EQ(bag.ReadText(L"tx", L""), L"a \"b\" \\ \u00e9\u00e9");
+    EXPECT_EQ(bag.ReadFont(L"font"), (qm::FontDesc{L"MS Sans Serif", 8.25, true, false, true}));
+    const auto picture = bag.ReadPicture(L"picn");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->bytes, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0xFF}));
+}
+
+TEST(LayoutText, FormattedTextReadsBackTheSame)
+{
+    qm::WindowLayout layout{L"frmTest", {{L"b1", L"tintButton", 1, 2, {}}, {L"b2", L"other", 0, 0, {}}}};
+    auto& bag = layout.controls[0].properties;
+    bag.Write(L"TX", std::wstring(L"tab\there\r\n\x01 \xD800 end"));
+    bag.Write(L"FONT", qm::FontDesc{L"A \"quoted\" face", 9.0125, false, true, false});
+    bag.Write(L"PICN", qm::PictureData{qm::PictureData::Type::Bitmap, qm::PictureData::Origin::Bytes, 0, {1, 2, 3, 4, 5}});
+    bag.Write(L"PICH", qm::PictureData{qm::PictureData::Type::Icon, qm::PictureData::Origin::Resource, 101, {}});
+    bag.Write(L"MICON", qm::PictureData{qm::PictureData::Type::Icon, qm::PictureData::Origin::SystemCursor, 32649, {}});
+    bag.Write(L"MIN", std::numeric_limits<std::int32_t>::min());
+    const std::string text = qm::FormatLayout(layout);
+    EXPECT_NE(text.find("  tx text"), std::string::npos) << "keys are written in lower case";
+    const auto parsed = qm::ParseLayout(text);
+    ASSERT_TRUE(parsed.layout) << parsed.error << " at line " << parsed.errorLine << "\n" << text;
+    EXPECT_EQ(*parsed.layout, layout);
+}
+
+TEST(LayoutText, RejectsMalformedTextNamingTheLine)
+{
+    struct Case {
+        const char* text;
+        std::size_t line;
+    } const cases[] = {
+        {"", 0},
+        {"control b c 1 1\nend\n", 1},
+        {"window w\nwindow v\n", 2},
+        {"window w\ntx text \"x\"\n", 2},
+        {"window w\ncontrol b c 1 1\n", 2},
+        {"window w\ncontrol b c 1 1\nend\ncontrol B c 1 1\nend\n", 4},
+        {"window w\ncontrol b c -1 1\nend\n", 2},
+        {"window w\ncontrol b c 1 1\n x int 2147483648\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x int 0x123456789\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x bool yes\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x text \"open\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x text \"bad \\q\"\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x text \"\xC3\"\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x text \"a\"b\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x font \"f\" 0.5\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x font \"f\" 8.12345\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x font \"f\" 8 bold bold\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x picture icon data AB=C\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x picture bitmap system-cursor 32649\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x picture icon resource 0\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x int 1 2\nend\n", 3},
+        {"window w\nend\n", 2},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = qm::ParseLayout(c.text);
+        EXPECT_FALSE(parsed.layout) << c.text;
+        EXPECT_EQ(parsed.errorLine, c.line) << c.text;
+    }
+}
+
+} // namespace
