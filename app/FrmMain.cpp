@@ -33,6 +33,16 @@ TwipsRect OptionRect(int location)
 
 } // namespace
 
+std::wstring BackupBaseName(const std::wstring& entryName)
+{
+    // ".reg" alone would be a nameless file, and one that Wine hides from the backup list.
+    if (entryName.empty())
+        return L"(Default)";
+    std::wstring baseName = entryName;
+    std::replace(baseName.begin(), baseName.end(), L' ', L'_');
+    return baseName;
+}
+
 FrmMain::FrmMain()
     : txtDelete(L"txtDelete", {240, 6480, 3375, 285}),
       lstCmdLine(L"lstCmdLine", {3120, 1320, 5055, 2595}),
@@ -204,9 +214,7 @@ void FrmMain::OnNameClick()
     lstCmdLine.SetSelectedIndex(index);
     selectedEntryName_ = lstName.Item(index);
     cmdDel.SetEnabled(true);
-    std::wstring baseName = selectedEntryName_;
-    std::replace(baseName.begin(), baseName.end(), L' ', L'_');
-    txtDelete.SetText(baseName);
+    txtDelete.SetText(BackupBaseName(selectedEntryName_));
 }
 
 void FrmMain::OnCmdLineClick()

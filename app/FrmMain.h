@@ -7,6 +7,10 @@
 
 namespace qm {
 
+// The backup file's name for an entry: blanks become underscores; the unnamed default
+// value is "(Default)", as the registry editor calls it.
+std::wstring BackupBaseName(const std::wstring& entryName);
+
 // The main window: the entries of one startup location, the backups view, and every command.
 class FrmMain final : public Form {
 public:

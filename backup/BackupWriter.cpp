@@ -80,7 +80,8 @@ std::optional<std::wstring> WriteBackupFile(const StartupLocation& location, con
     }
     const auto written = ReadWholeFile(path);
     const auto readBack = written ? SingleValueOf(*written) : std::nullopt;
-    if (!readBack || !SameValue(value, *readBack)) {
+    // A backup the backups view would not list (Wine hides dot-files) cannot be restored.
+    if (!readBack || !SameValue(value, *readBack) || FindFiles(path).empty()) {
         DeleteFileAt(path);
         return std::nullopt;
     }

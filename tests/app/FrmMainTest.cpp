@@ -1,8 +1,12 @@
 #include "app/StartupLocations.h"
 #include "host/Application.h"
+#include "launch/FrmAbout.h"
+#include "launch/Launchers.h"
 #include "support/MainWindowFixture.h"
 
 #include <algorithm>
+
+#include <shlobj.h>
 
 using qmtest::MainWindowTest;
 using Entries = std::set<std::pair<std::wstring, std::wstring>>;
@@ -259,4 +263,29 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
         EXPECT_TRUE(qm::App().Windows().empty());
         EXPECT_TRUE(TakeQuitMessage());
     }
+}
+
+TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
+{
+    auto& w = LoadWindow();
+    for (const qm::Control* b : {&w.tintButton5, &w.tintButton6, &w.tintButton7, &w.tintButton8})
+        Click(*b);
+    ASSERT_EQ(host_.shellOpens.size(), 4u);
+    const std::wstring files[] = {L"notepad.exe", L"notepad.exe", qm::GetSpecialFolderPath(CSIDL_STARTUP), L"notepad.exe"};
+    const std::wstring parameters[] = {qm::WinDir() + L"\\control.ini", qm::WinDir() + L"\\win.ini", L"", L"C:\\autoexec.bat"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(host_.shellOpens[i].file, files[i]);
+        EXPECT_EQ(host_.shellOpens[i].parameters, parameters[i]);
+    }
+
+    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(qm::FrmMain::kMnuAbout, 0), 0);
+    qm::FrmAbout* about = qm::FindAboutWindow();
+    ASSERT_NE(about, nullptr);
+    const HWND aboutHwnd = about->Hwnd();
+    EXPECT_TRUE(IsWindowVisible(aboutHwnd));
+    EXPECT_TRUE(IsWindowEnabled(w.Hwnd())); // modeless
+    Click(w.tintButton12);
+    EXPECT_FALSE(IsWindow(aboutHwnd));
+    EXPECT_FALSE(IsWindow(w.Hwnd()));
+    EXPECT_TRUE(TakeQuitMessage());
 }

@@ -1,9 +1,9 @@
 #include "launch/SystemInfo.h"
+#include "support/DenyingDacl.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
 #include <gtest/gtest.h>
-#include <sddl.h>
 
 #include <optional>
 #include <string>
@@ -48,20 +48,6 @@ std::string Stored(const std::wstring& text, bool terminated = true)
     return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
 }
 
-bool SetKeyDacl(HKEY root, const std::wstring& subKey, const wchar_t* sddl)
-{
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr))
-        return false;
-    HKEY key = nullptr;
-    bool ok = RegOpenKeyExW(root, subKey.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS;
-    if (ok) {
-        ok = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-        RegCloseKey(key);
-    }
-    LocalFree(sd);
-    return ok;
-}
 
 } // namespace
 
@@ -105,11 +91,9 @@ TEST(GetKeyValue, ReadsAKeyThatDeniesWriting)
 {
     qmtest::RegistrySandbox sandbox(L"LaunchReadOnlyKey");
     ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, qm::kMsinfoKey, L"PATH", L"C:\\msinfo32.exe"));
-    // Everyone is denied 0x26 (set value, create sub-key, create link) and allowed the rest.
-    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, qm::kMsinfoKey, L"D:P(D;;0x26;;;WD)(A;;KA;;;WD)"));
-    struct Unlock {
-        ~Unlock() { SetKeyDacl(HKEY_LOCAL_MACHINE, qm::kMsinfoKey, L"D:P(A;;KA;;;WD)"); }
-    } unlock;
+    // Everyone is denied setting values and creating sub-keys and links.
+    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, qm::kMsinfoKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK);
+    ASSERT_TRUE(deny.Applied());
     HKEY writable = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, qm::kMsinfoKey, 0, 0x2003F, &writable), ERROR_ACCESS_DENIED);
 

@@ -1,4 +1,5 @@
 #include "RegistryTest.h"
+#include "support/DenyingDacl.h"
 
 #include <deque>
 
@@ -13,52 +14,6 @@ std::wstring RunPath()
     return std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey;
 }
 
-// Gives a key a DACL that denies some access to Everyone (and allows the rest) for its
-// lifetime, then puts the original DACL back through a handle opened beforehand.
-class DenyingDacl {
-public:
-    DenyingDacl(HKEY root, const std::wstring& subKey, DWORD denied)
-    {
-        if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS)
-            return;
-        DWORD size = 0;
-        RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
-        original_.resize(size);
-        if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
-            return;
-
-        BYTE everyone[SECURITY_MAX_SID_SIZE];
-        DWORD sidSize = sizeof everyone;
-        if (!CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize))
-            return;
-        alignas(DWORD) BYTE aclBuffer[256];
-        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
-        SECURITY_DESCRIPTOR descriptor;
-        applied_ = InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION)
-            && AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone)
-            && AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone)
-            && InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)
-            && SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)
-            && RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-    }
-    ~DenyingDacl()
-    {
-        if (applied_)
-            RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
-        if (key_)
-            RegCloseKey(key_);
-    }
-    DenyingDacl(const DenyingDacl&) = delete;
-    DenyingDacl& operator=(const DenyingDacl&) = delete;
-
-    bool Applied() const { return applied_; }
-
-private:
-    HKEY key_ = nullptr;
-    std::vector<BYTE> original_;
-    bool applied_ = false;
-};
-
 LSTATUS OpenStatus(HKEY root, const wchar_t* subKey, REGSAM access)
 {
     HKEY key = nullptr;
@@ -71,7 +26,7 @@ LSTATUS OpenStatus(HKEY root, const wchar_t* subKey, REGSAM access)
 TEST_F(RegistryTest, KeyThatRefusesReadingListsNothing)
 {
     ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
-    const DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
+    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
     ASSERT_TRUE(deny.Applied());
     ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE), ERROR_ACCESS_DENIED);
 
@@ -84,7 +39,7 @@ TEST_F(RegistryTest, KeyThatRefusesReadingListsNothing)
 TEST_F(RegistryTest, KeyThatRefusesWritingKeepsItsValues)
 {
     ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
-    const DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
+    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
     ASSERT_TRUE(deny.Applied());
     ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE), ERROR_ACCESS_DENIED);
 

@@ -1,6 +1,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "host/Application.h"
+#include "host/Files.h"
 
 namespace qmtest {
 
@@ -15,12 +16,56 @@ std::wstring TestName()
 
 } // namespace
 
-MainWindowTest::MainWindowTest() : sandbox_(TestName()) {}
+MainWindowTest::MainWindowTest(bool sandboxed)
+{
+    if (sandboxed)
+        sandbox_.emplace(TestName());
+    RemoveBackupFiles();
+}
 
 MainWindowTest::~MainWindowTest()
 {
     main_.reset();
     TakeQuitMessage();
+    RemoveBackupFiles();
+}
+
+std::wstring MainWindowTest::BackupPath(const std::wstring& baseName)
+{
+    return qm::App().Folder() + L"\\" + baseName + L".reg";
+}
+
+std::vector<std::wstring> MainWindowTest::BackupFiles()
+{
+    return qm::FindFiles(qm::App().Folder() + L"\\*.reg");
+}
+
+void MainWindowTest::RemoveBackupFiles()
+{
+    for (const std::wstring& name : BackupFiles())
+        qm::DeleteFileAt(qm::App().Folder() + L"\\" + name);
+}
+
+bool MainWindowTest::SelectEntry(const std::wstring& name)
+{
+    for (int i = 0; i < main_->lstName.Count(); ++i) {
+        if (main_->lstName.Item(i) == name) {
+            main_->lstName.SetSelectedIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainWindowTest::SelectBackup(const std::wstring& baseName)
+{
+    for (int i = 0; i < main_->lstBack.Count(); ++i) {
+        if (main_->lstBack.Item(i) == baseName) {
+            main_->lstBack.SetSelectedIndex(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 qm::FrmMain& MainWindowTest::LoadWindow()

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -18,7 +19,9 @@ namespace qmtest {
 // seeding its keys.
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest();
+    // Unsandboxed only for tests that need the real registry editor, which cannot see a
+    // redirection of ours: they run in the private Wine prefix alone.
+    explicit MainWindowTest(bool sandboxed = true);
     ~MainWindowTest() override;
 
     // Loads and shows the window; the start-up lists location 1.
@@ -36,7 +39,15 @@ protected:
     // Discards a quit request left by ending the program.
     static bool TakeQuitMessage();
 
-    RegistrySandbox sandbox_;
+    // Backups live beside the test executable, as they do beside the program.
+    static std::wstring BackupPath(const std::wstring& baseName);
+    static std::vector<std::wstring> BackupFiles();
+    static void RemoveBackupFiles();
+    // Selects the listed entry of that name (both lists follow); false when it is not listed.
+    bool SelectEntry(const std::wstring& name);
+    bool SelectBackup(const std::wstring& baseName);
+
+    std::optional<RegistrySandbox> sandbox_;
     ScriptedHost host_;
 
 private:

@@ -50,6 +50,8 @@ std::optional<DWORD> ScriptedHost::RunAndWait(const std::wstring& file, const st
     runs.push_back({file, parameters, {}});
     if (runForReal)
         return platform_.RunAndWait(file, parameters, timeoutMs);
+    if (onRun)
+        onRun();
     return runAndWaitAnswer;
 }
 

@@ -3,6 +3,7 @@
 #include "host/HostServices.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ public:
     // RunAndWait goes to the real platform when set (the real registry editor), else answers this.
     bool runForReal = false;
     std::optional<DWORD> runAndWaitAnswer = 0;
+    // What the scripted program does while it "runs" (for example, import a file itself).
+    std::function<void()> onRun;
     bool startProcessAnswer = true;
 
     std::vector<MessageBoxCall> messageBoxes;

@@ -1,0 +1,117 @@
+#include "registry/General2.h"
+#include "support/MainWindowFixture.h"
+
+#include <optional>
+
+using qmtest::MainWindowTest;
+using Entries = std::set<std::pair<std::wstring, std::wstring>>;
+
+namespace {
+
+using Call = qmtest::ScriptedHost::MessageBoxCall;
+
+bool operator==(const Call& a, const Call& b)
+{
+    return a.text == b.text && a.code == b.code && a.title == b.title;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, AddIsEnabledWhileBothFieldsHoldSomething)
+{
+    auto& w = LoadWindow();
+    const struct {
+        const wchar_t* name;
+        const wchar_t* cmdLine;
+        bool enabled;
+    } cases[] = {
+        {L"", L"", false}, {L"a", L"", false}, {L"", L"b", false}, {L"   ", L"x", true}, {L"n", L" ", true}, {L"n", L"c", true},
+    };
+    for (const auto& c : cases) {
+        w.txtName.SetText(c.name);
+        w.txtCmdLine.SetText(c.cmdLine);
+        EXPECT_EQ(w.cmdAdd.Enabled(), c.enabled) << "name '" << testing::PrintToString(std::wstring(c.name)) << "'";
+    }
+}
+
+TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
+{
+    qmtest::CreateKey(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
+    auto& w = LoadWindow();
+    const struct {
+        const wchar_t* name;
+        const wchar_t* cmdLine;
+        Call expected;
+        const qm::Control* focus;
+    } cases[] = {
+        {L"   ", L"C:\\x.exe", {L"Enter Name", 64, L"No Name"}, &w.txtName},
+        {L"Tool", L"    ", {L"Enter Command Line", 64, L"No CmdLine"}, &w.txtCmdLine},
+    };
+    for (const auto& c : cases) {
+        host_.messageBoxes.clear();
+        w.txtName.SetText(c.name);
+        w.txtCmdLine.SetText(c.cmdLine);
+        w.cmdBrowse.Focus();
+        Click(w.cmdAdd);
+        ASSERT_EQ(host_.messageBoxes.size(), 1u);
+        EXPECT_TRUE(host_.messageBoxes[0] == c.expected);
+        EXPECT_EQ(GetFocus(), c.focus->Hwnd());
+        EXPECT_EQ(w.lstName.Count(), 0);
+    }
+}
+
+TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnExistingName)
+{
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Tool", L"old.exe");
+    auto& w = LoadWindow();
+    Click(w.LocationButton(3));
+    const std::pair<std::wstring, std::wstring> added[] = {{L" lead", L"  C:\\lead.exe  "}, {L"Tool", L"new.exe /q"}};
+    for (const auto& [name, cmdLine] : added) {
+        w.txtName.SetText(name);
+        w.txtCmdLine.SetText(cmdLine);
+        Click(w.cmdAdd);
+        EXPECT_EQ(w.txtName.Text(), name);
+        EXPECT_TRUE(w.cmdAdd.Enabled());
+    }
+    EXPECT_TRUE(host_.messageBoxes.empty());
+    // Listing trims leading blanks of the data, never the name.
+    EXPECT_EQ(ListedEntries(), (Entries{{L" lead", L"C:\\lead.exe  "}, {L"Tool", L"new.exe /q"}}));
+    const auto raw = qm::ReadValueRaw(HKEY_CURRENT_USER, qmtest::kRunKey, L" lead");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(raw->data.data())), L"  C:\\lead.exe  ");
+}
+
+TEST_F(MainWindowTest, AddingToAMissingKeyWritesAndSaysNothing)
+{
+    auto& w = LoadWindow();
+    Click(w.LocationButton(2));
+    w.txtName.SetText(L"svc");
+    w.txtCmdLine.SetText(L"svc.exe");
+    Click(w.cmdAdd);
+    EXPECT_TRUE(host_.messageBoxes.empty());
+    EXPECT_EQ(w.lstName.Count(), 0);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunServicesKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+TEST_F(MainWindowTest, BrowseQuotesAPathWithBlanksAndKeepsTheFieldWhenCancelled)
+{
+    auto& w = LoadWindow();
+    w.txtName.SetText(L"n");
+    const struct {
+        std::optional<std::wstring> chosen;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"C:\\Tools\\tool.exe", L"C:\\Tools\\tool.exe"},
+        {L"C:\\Program Files\\My Tool\\tool.exe", L"\"C:\\Program Files\\My Tool\\tool.exe\""},
+        {std::nullopt, L"\"C:\\Program Files\\My Tool\\tool.exe\""},
+    };
+    for (const auto& c : cases) {
+        host_.fileDialogAnswers.push_back(c.chosen);
+        Click(w.cmdBrowse);
+        EXPECT_EQ(w.txtCmdLine.Text(), c.expected);
+    }
+    EXPECT_TRUE(w.cmdAdd.Enabled());
+    EXPECT_EQ(host_.fileDialogs, std::vector<std::wstring>(3, L"Browse For File To Add to Startup"));
+}

@@ -1,0 +1,108 @@
+#include "registry/General2.h"
+#include "support/MainWindowFixture.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool RunningOnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+struct Row {
+    std::wstring name;
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+std::vector<BYTE> Text(const std::wstring& text)
+{
+    const auto* p = reinterpret_cast<const BYTE*>(text.c_str());
+    return {p, p + (text.size() + 1) * sizeof(wchar_t)};
+}
+
+template <typename T>
+std::vector<BYTE> Raw(T value)
+{
+    std::vector<BYTE> bytes(sizeof(T));
+    std::memcpy(bytes.data(), &value, sizeof(T));
+    return bytes;
+}
+
+std::vector<Row> Rows()
+{
+    return {
+        {L"QmRt My App", REG_SZ, Text(L"C:\\Progs\\app.exe /min")},
+        {L"QmRt trailing", REG_SZ, Text(L"C:\\dir\\")},
+        {L"QmRt quotes", REG_SZ, Text(L"say \"hi\" to \\\\server\\share\\\"")},
+        {L"   QmRt lead", REG_SZ, Text(L"   lead data")},
+        {L"QmRt expand", REG_EXPAND_SZ, Text(L"%SystemRoot%\\x.exe")},
+        {L"QmRt multi", REG_MULTI_SZ, Text(std::wstring(L"a\0b c\0", 6))},
+        {L"QmRt dword", REG_DWORD, Raw<DWORD>(0x12345678)},
+        {L"QmRt binary", REG_BINARY, {0x00, 0x01, 0xFF, 0x80}},
+        {L"QmRt qword", REG_QWORD, Raw<unsigned long long>(0x0102030405060708ULL)},
+        {L"QmRt none", REG_NONE, {0x01, 0x02}},
+        {L"", REG_SZ, Text(L"default entry")},
+        {L"QmRt caf\u00E9", REG_SZ, Text(L"cr\u00E8me br\u00FBl\u00E9e")},
+        {L"QmRt \u041F\u0440\u0438\u0432\u0435\u0442", REG_SZ, Text(L"\u041C\u0438\u0440")},
+        {L"QmRt \U0001F600", REG_SZ, Text(L"\U0001F680 go")},
+        {L"QmRt long", REG_SZ, Text(std::wstring(5000, L'x'))},
+        {L"QmRt lines", REG_SZ, Text(L"line1\r\nline2")},
+    };
+}
+
+// The real registry editor runs in a process of its own, which a redirection of ours cannot
+// reach: this test works on the current user's Run key of the private Wine prefix, with value
+// names of its own, and removes them again.
+class RegeditRoundTrip : public qmtest::MainWindowTest {
+protected:
+    RegeditRoundTrip() : MainWindowTest(false) { Clean(); }
+    ~RegeditRoundTrip() override { Clean(); }
+
+    static void Clean()
+    {
+        for (const Row& row : Rows())
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, qmtest::kRunKey, row.name.c_str());
+    }
+};
+
+} // namespace
+
+TEST_F(RegeditRoundTrip, EveryKindOfValueComesBackByteForByte)
+{
+    if (!RunningOnWine())
+        GTEST_SKIP() << "runs the registry editor of the private Wine prefix only";
+    host_.runForReal = true;
+    for (const Row& row : Rows())
+        ASSERT_TRUE(qmtest::SetValue(HKEY_CURRENT_USER, qmtest::kRunKey, row.name, row.type, row.data.data(),
+            static_cast<DWORD>(row.data.size())));
+    auto& w = LoadWindow();
+    Click(w.LocationButton(3));
+
+    for (const Row& row : Rows()) {
+        SCOPED_TRACE(testing::PrintToString(row.name));
+        const std::wstring base = qm::BackupBaseName(row.name);
+
+        ASSERT_TRUE(SelectEntry(row.name));
+        host_.messageBoxes.clear();
+        host_.messageBoxAnswers = {IDYES, IDOK};
+        Click(w.cmdDel);
+        ASSERT_EQ(host_.messageBoxes.size(), 2u);
+        EXPECT_EQ(host_.messageBoxes[1].title, L"Process Removed");
+        ASSERT_FALSE(qmtest::ValueExists(HKEY_CURRENT_USER, qmtest::kRunKey, row.name));
+
+        ASSERT_TRUE(SelectBackup(base));
+        host_.messageBoxes.clear();
+        Click(w.tintButton10);
+        ASSERT_EQ(host_.messageBoxes.size(), 1u);
+        EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored") << testing::PrintToString(host_.messageBoxes[0].text);
+
+        const auto back = qm::ReadValueRaw(HKEY_CURRENT_USER, qmtest::kRunKey, row.name);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->type, row.type);
+        EXPECT_EQ(std::vector<BYTE>(back->data.begin(), back->data.end()), row.data);
+        EXPECT_TRUE(BackupFiles().empty());
+    }
+}
