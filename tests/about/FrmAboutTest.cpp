@@ -2,6 +2,7 @@
 #include "launch/FrmAbout.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
+#include "support/WindowInput.h"
 
 #include <gtest/gtest.h>
 
@@ -10,31 +11,8 @@
 
 namespace {
 
-// Delivers a key as the message loop would.
-void PressKey(HWND target, UINT vk, bool alt)
-{
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    msg.wParam = vk;
-    msg.lParam = alt ? (1 << 29) | 1 : 1;
-    qm::App().Dispatch(msg);
-    qm::App().DoEvents();
-}
-
-// Runs what is waiting; true when ending the program left a quit request among it.
-bool TakeQuitMessage()
-{
-    MSG msg;
-    bool quit = false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            quit = true;
-        else
-            DispatchMessageW(&msg);
-    }
-    return quit;
-}
+using qmtest::PressKey;
+using qmtest::TakeQuitMessage;
 
 LOGFONTW FontOf(const qm::Control& c)
 {

@@ -2,6 +2,7 @@
 
 #include "host/Application.h"
 #include "host/Files.h"
+#include "support/WindowInput.h"
 
 namespace qmtest {
 
@@ -96,13 +97,7 @@ std::vector<std::wstring> MainWindowTest::Items(const qm::ListBox& list)
 
 void MainWindowTest::PressKey(UINT vk, bool alt)
 {
-    MSG msg{};
-    msg.hwnd = GetFocus();
-    msg.message = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    msg.wParam = vk;
-    msg.lParam = alt ? (1 << 29) | 1 : 1;
-    qm::App().Dispatch(msg);
-    qm::App().DoEvents();
+    qmtest::PressKey(GetFocus(), vk, alt);
 }
 
 void MainWindowTest::Click(const qm::Control& button)
@@ -112,15 +107,7 @@ void MainWindowTest::Click(const qm::Control& button)
 
 bool MainWindowTest::TakeQuitMessage()
 {
-    MSG msg;
-    bool quit = false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            quit = true;
-        else
-            DispatchMessageW(&msg);
-    }
-    return quit;
+    return qmtest::TakeQuitMessage();
 }
 
 } // namespace qmtest
