@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 using qmtest::MainWindowTest;
@@ -288,4 +289,27 @@ TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
     EXPECT_FALSE(IsWindow(aboutHwnd));
     EXPECT_FALSE(IsWindow(w.Hwnd()));
     EXPECT_TRUE(TakeQuitMessage());
+}
+
+TEST_F(MainWindowTest, TooltipsNameWhatEachButtonDoes)
+{
+    auto& w = LoadWindow();
+    const std::pair<const qm::Control*, std::wstring> tips[] = {
+        {&w.cmdDel, L"Remove selected item from Startup"},
+        {&w.tintButton10, L"Restore selected item to Startup "},
+        {&w.tintButton3, L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {&w.tintButton4, L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {&w.cmdBrowse, L"Find File to add to Startup"},
+        {&w.tintButton12, L""},
+    };
+    for (const auto& [control, tip] : tips) {
+        wchar_t text[256] = {};
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof(ti);
+        ti.hwnd = w.Hwnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(control->Hwnd());
+        ti.lpszText = text;
+        SendMessageW(w.Tooltips(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
+        EXPECT_EQ(text, tip) << testing::PrintToString(control->Name());
+    }
 }
