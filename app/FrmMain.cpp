@@ -109,7 +109,7 @@ PushButton& FrmMain::LocationButton(int location)
 
 bool FrmMain::Load()
 {
-    const WindowSpec spec{L"QuillmoorMain", App().Title(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+    const FormSetup setup{L"QuillmoorMain", App().Title(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
         0, kClientWidthTwips, kClientHeightTwips, kFaceColor, IDI_QUILLMOOR, nullptr};
     const std::vector<Control*> stacking = {&txtDelete, &lstCmdLine, &tintButton12, &Command1, &cmdBackup, &cmdDel,
         &cmdBrowse, &cmdAdd, &tintButton8, &tintButton7, &tintButton6, &tintButton5, &optRun, &optRunServices,
@@ -119,7 +119,7 @@ bool FrmMain::Load()
         &lstCmdLine, &tintButton5, &tintButton6, &tintButton7, &tintButton8, &cmdDel, &cmdBackup, &Command1, &txtName,
         &txtCmdLine, &cmdAdd, &cmdBrowse, &optRun3, &optRun2, &optRunServices, &optRun, &tintButton12, &lstBack,
         &tintButton9, &tintButton10, &txtDelete};
-    if (!CreateForm(spec, stacking, tabOrder))
+    if (!CreateForm(setup, stacking, tabOrder))
         return false;
 
     mnuFile_ = CreatePopupMenu();

@@ -33,34 +33,34 @@ Form::~Form()
     DeleteFonts();
 }
 
-bool Form::CreateForm(const WindowSpec& spec, std::vector<Control*> stacking, std::vector<Control*> tabOrder)
+bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder)
 {
-    spec_ = spec;
+    setup_ = setup;
     controls_ = std::move(stacking);
     tabOrder_ = std::move(tabOrder);
     const HINSTANCE instance = App().Module();
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(instance, spec.className, &wc)) {
+    if (!GetClassInfoExW(instance, setup.className, &wc)) {
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &Form::WndProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = spec.className;
-        if (spec.iconId) {
-            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(spec.iconId));
-            wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON,
+        wc.lpszClassName = setup.className;
+        if (setup.iconId) {
+            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(setup.iconId));
+            wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(setup.iconId), IMAGE_ICON,
                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
         }
         if (!RegisterClassExW(&wc))
             return false;
     }
-    background_ = CreateSolidBrush(spec.background);
+    background_ = CreateSolidBrush(setup.background);
 
-    CreateWindowExW(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, CW_USEDEFAULT, CW_USEDEFAULT,
-        TwipsToPixels(spec.clientWidthTwips, kBaseDpi), TwipsToPixels(spec.clientHeightTwips, kBaseDpi),
-        spec.owner, nullptr, instance, this);
+    CreateWindowExW(setup.exStyle, setup.className, setup.caption.c_str(), setup.style, CW_USEDEFAULT, CW_USEDEFAULT,
+        TwipsToPixels(setup.clientWidthTwips, kBaseDpi), TwipsToPixels(setup.clientHeightTwips, kBaseDpi),
+        setup.owner, nullptr, instance, this);
     if (!hwnd_)
         return false;
     dpi_ = GetDpiForWindow(hwnd_);
@@ -134,8 +134,8 @@ void Form::ApplyDpi(UINT dpi)
 
 void Form::PlaceWindow(bool centre)
 {
-    RECT frame{0, 0, TwipsToPixels(spec_.clientWidthTwips, dpi_), TwipsToPixels(spec_.clientHeightTwips, dpi_)};
-    AdjustWindowRectExForDpi(&frame, spec_.style, FALSE, spec_.exStyle, dpi_);
+    RECT frame{0, 0, TwipsToPixels(setup_.clientWidthTwips, dpi_), TwipsToPixels(setup_.clientHeightTwips, dpi_)};
+    AdjustWindowRectExForDpi(&frame, setup_.style, FALSE, setup_.exStyle, dpi_);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
@@ -274,7 +274,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetBkColor(dc, static_cast<const Label*>(c)->background);
             return reinterpret_cast<LRESULT>(labelBrushes_[index]);
         }
-        SetBkColor(dc, spec_.background);
+        SetBkColor(dc, setup_.background);
         return reinterpret_cast<LRESULT>(background_);
     }
     case WM_DRAWITEM:

@@ -36,7 +36,7 @@ public:
 protected:
     Form() = default;
 
-    struct WindowSpec {
+    struct FormSetup {
         const wchar_t* className;
         std::wstring caption;
         DWORD style;
@@ -48,7 +48,7 @@ protected:
         HWND owner;
     };
     // Creates the window hidden with its controls, listed from the topmost down.
-    bool CreateForm(const WindowSpec& spec, std::vector<Control*> stacking, std::vector<Control*> tabOrder);
+    bool CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnMenuCommand(UINT /*id*/) {}
@@ -71,7 +71,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND tooltips_ = nullptr;
     UINT dpi_ = kBaseDpi;
-    WindowSpec spec_{};
+    FormSetup setup_{};
     HBRUSH background_ = nullptr;
     std::vector<HBRUSH> labelBrushes_;
     std::array<HFONT, 4> fonts_{};

@@ -90,12 +90,12 @@ FrmAbout::~FrmAbout()
 
 bool FrmAbout::Load(HWND owner)
 {
-    const WindowSpec spec{kClassName, std::wstring(), WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    const FormSetup setup{kClassName, std::wstring(), WS_POPUP | WS_CAPTION | WS_SYSMENU,
         WS_EX_DLGMODALFRAME, kClientWidthTwips, kClientHeightTwips, kFaceColor, IDI_QUILLMOOR, owner};
     const std::vector<Control*> stacking = {&Image1, &lblTitle, &lblVersion, &lblAbout, &lblDescription, &Frame2,
         &Command1, &Command2, &lblDisclaimer, &Frame1, &Command4, &Command3, &txtAbout, &picIcon};
     const std::vector<Control*> tabOrder = {&Command1, &Command2, &Command4, &Command3, &txtAbout};
-    if (!CreateForm(spec, stacking, tabOrder))
+    if (!CreateForm(setup, stacking, tabOrder))
         return false;
 
     const Version version = App().AppVersion();
