@@ -1,0 +1,145 @@
+#include "host/Application.h"
+#include "registry/General2.h"
+#include "support/MainWindowFixture.h"
+#include "support/OwnRegistryEditor.h"
+#include "support/ResourceCounts.h"
+
+#include <random>
+
+using qmtest::MainWindowTest;
+
+namespace {
+
+const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS};
+const std::wstring kKeys[] = {qmtest::kRunKey, qmtest::kRunServicesKey, qmtest::kRunKey, qmtest::kDefaultRunKey};
+
+// Characters that make names and data hard: blanks, quotes, backslashes, Latin-1, Cyrillic,
+// CJK and a surrogate pair. File names cannot hold some of them, so names draw on fewer.
+const std::wstring kNameCharacters = L"abcXYZ019 _-'()&%!\u00E9\u00DF\u0416\u044F\u4E2D";
+const std::wstring kDataCharacters = kNameCharacters + L"\"\\/:*?<>|=[];@";
+
+class Generator {
+public:
+    explicit Generator(unsigned seed) : random_(seed) {}
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    std::wstring Text(const std::wstring& alphabet, int maxLength)
+    {
+        std::wstring text;
+        for (int n = Below(maxLength + 1); n > 0; --n) {
+            if (Below(20) == 0)
+                text += L"\U0001F600";
+            else
+                text += alphabet[static_cast<size_t>(Below(static_cast<int>(alphabet.size())))];
+        }
+        return text;
+    }
+
+    std::vector<BYTE> Bytes(int maxLength)
+    {
+        std::vector<BYTE> bytes(static_cast<size_t>(Below(maxLength + 1)));
+        for (BYTE& b : bytes)
+            b = static_cast<BYTE>(Below(256));
+        return bytes;
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+std::vector<BYTE> StringBytes(const std::wstring& text)
+{
+    const auto* p = reinterpret_cast<const BYTE*>(text.c_str());
+    return {p, p + (text.size() + 1) * sizeof(wchar_t)};
+}
+
+} // namespace
+
+// Every kind of value goes out through Delete and comes back through Restore, exactly.
+TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
+{
+    for (int location = 1; location <= 4; ++location)
+        qmtest::CreateKey(kRoots[location - 1], kKeys[location - 1]);
+    qmtest::ImportOnRun(host_);
+    auto& w = LoadWindow();
+    Generator gen(20261206);
+    const DWORD types[] = {REG_SZ, REG_SZ, REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_BINARY, REG_QWORD, REG_NONE};
+
+    for (int cycle = 0; cycle < 500; ++cycle) {
+        SCOPED_TRACE(cycle);
+        const int location = 1 + gen.Below(4);
+        Click(w.LocationButton(location));
+        const std::wstring name = L"n" + std::to_wstring(cycle) + gen.Text(kNameCharacters, 12);
+        const DWORD type = types[gen.Below(static_cast<int>(std::size(types)))];
+        std::vector<BYTE> data;
+        if (type == REG_SZ && gen.Below(2) == 0) {
+            // Typed in and added through the window.
+            const std::wstring cmdLine = L"c" + gen.Text(kDataCharacters, 200);
+            w.txtName.SetText(name);
+            w.txtCmdLine.SetText(cmdLine);
+            Click(w.cmdAdd);
+            data = StringBytes(cmdLine);
+        } else {
+            if (type == REG_SZ || type == REG_EXPAND_SZ)
+                data = StringBytes(gen.Text(kDataCharacters + L"\r\n", 300));
+            else if (type == REG_MULTI_SZ)
+                data = StringBytes(gen.Text(kDataCharacters, 20) + L'\0' + gen.Text(kDataCharacters, 20) + L'\0');
+            else if (type == REG_DWORD)
+                data = gen.Bytes(0), data.resize(4, static_cast<BYTE>(gen.Below(256)));
+            else if (type == REG_QWORD)
+                data = gen.Bytes(0), data.resize(8, static_cast<BYTE>(gen.Below(256)));
+            else
+                data = gen.Bytes(64);
+            ASSERT_TRUE(qmtest::SetValue(kRoots[location - 1], kKeys[location - 1], name, type, data.data(),
+                static_cast<DWORD>(data.size())));
+            Click(w.LocationButton(location));
+        }
+
+        ASSERT_TRUE(SelectEntry(name));
+        host_.messageBoxAnswers = {IDYES, IDOK, IDOK};
+        Click(w.cmdDel);
+        ASSERT_FALSE(qmtest::ValueExists(kRoots[location - 1], kKeys[location - 1], name));
+        ASSERT_TRUE(SelectBackup(qm::BackupBaseName(name)));
+        Click(w.tintButton10);
+
+        const auto back = qm::ReadValueRaw(kRoots[location - 1], kKeys[location - 1], name);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->type, type);
+        EXPECT_EQ(std::vector<BYTE>(back->data.begin(), back->data.end()), data);
+        ASSERT_TRUE(BackupFiles().empty());
+        host_.messageBoxes.clear();
+        host_.runs.clear();
+    }
+
+    // The lists show what the key holds, no more and no less.
+    for (int location = 1; location <= 4; ++location) {
+        Click(w.LocationButton(location));
+        const qm::RegKey key = qm::OpenKeyForRead(kRoots[location - 1], kKeys[location - 1]);
+        std::set<std::pair<std::wstring, std::wstring>> inKey;
+        for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i) {
+            const std::wstring name = qm::EnumValueName(key.Get(), i);
+            inKey.emplace(name, qm::QueryValueText(key.Get(), name));
+        }
+        EXPECT_EQ(ListedEntries(), inKey);
+    }
+}
+
+TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
+{
+    for (int location = 1; location <= 4; ++location)
+        for (int i = 0; i < 20; ++i)
+            qmtest::SetString(kRoots[location - 1], kKeys[location - 1], L"entry " + std::to_wstring(i), L"cmd.exe /c " + std::to_wstring(i));
+    auto& w = LoadWindow();
+    auto switchAround = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            Click(w.LocationButton(1 + i % 4));
+            w.lstName.SetSelectedIndex(i % 20);
+        }
+        qm::App().DoEvents();
+    };
+    switchAround(8);
+    const auto before = qmtest::ResourceCounts::Now();
+    switchAround(1000);
+    EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
+}
