@@ -234,14 +234,14 @@ void Image::OnCreated()
     SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-// ---- Picture
+// ---- PictureBox
 
-Control::WindowKind Picture::Kind() const
+Control::WindowKind PictureBox::Kind() const
 {
     return {WC_STATICW, SS_OWNERDRAW, 0};
 }
 
-void Picture::OnDrawItem(const DRAWITEMSTRUCT& item)
+void PictureBox::OnDrawItem(const DRAWITEMSTRUCT& item)
 {
     if (onPaint)
         onPaint(item.hDC, item.rcItem);

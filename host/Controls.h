@@ -165,7 +165,7 @@ private:
 };
 
 // A picture the window draws itself, at whatever size the control has at the current DPI.
-class Picture final : public Control {
+class PictureBox final : public Control {
 public:
     using Control::Control;
     bool TakesFocus() const override { return false; }
