@@ -2,6 +2,8 @@
 
 #include "host/PropertyStore.h"
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,13 @@ public:
     virtual bool DisplayAsDefault() const { return false; }
     // A persisted property changed, named by its key: the holder saves the control again.
     virtual void PropertyChanged(std::wstring_view /*key*/) {}
+    // Moves the focus from the control to the previous or next control of the holder's tab
+    // order; by default the parent's tab stops, as a dialog orders them.
+    virtual void MoveFocus(HWND from, bool backwards)
+    {
+        if (const HWND next = GetNextDlgTabItem(GetParent(from), from, backwards ? TRUE : FALSE))
+            SetFocus(next);
+    }
 };
 
 } // namespace qm

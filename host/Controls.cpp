@@ -69,6 +69,14 @@ void Control::SetCaption(const std::wstring& caption)
         SetWindowTextW(hwnd_, caption.c_str());
 }
 
+HWND Control::Create(HWND parent, int id)
+{
+    const auto kind = Kind();
+    return CreateWindowExW(kind.exStyle, kind.className, initialCaption_.c_str(),
+        kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().Module(), nullptr);
+}
+
 bool Control::TakesFocus() const
 {
     return Visible() && Enabled();
@@ -234,14 +242,14 @@ void Image::OnCreated()
     SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-// ---- Picture
+// ---- PictureBox
 
-Control::WindowKind Picture::Kind() const
+Control::WindowKind PictureBox::Kind() const
 {
     return {WC_STATICW, SS_OWNERDRAW, 0};
 }
 
-void Picture::OnDrawItem(const DRAWITEMSTRUCT& item)
+void PictureBox::OnDrawItem(const DRAWITEMSTRUCT& item)
 {
     if (onPaint)
         onPaint(item.hDC, item.rcItem);

@@ -32,11 +32,11 @@ public:
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;
-    void SetEnabled(bool enabled);
+    virtual void SetEnabled(bool enabled);
     void Focus();
 
     std::wstring Caption() const;
-    void SetCaption(const std::wstring& caption);
+    virtual void SetCaption(const std::wstring& caption);
 
     const std::wstring& Tooltip() const { return tooltip_; }
     void SetTooltip(std::wstring tooltip) { tooltip_ = std::move(tooltip); }
@@ -45,6 +45,8 @@ public:
 
     // Whether Tab may stop here now (hidden and disabled controls never take the focus).
     virtual bool TakesFocus() const;
+    // The letter Alt selects the control by (upper case), or 0; by default the caption's.
+    virtual wchar_t AccessKey() const { return AccessKeyOf(Caption()); }
     // What the control's access key does: buttons click, the others take the focus.
     virtual void OnAccessKey() { Focus(); }
 
@@ -56,6 +58,8 @@ protected:
         DWORD exStyle;
     };
     virtual WindowKind Kind() const = 0;
+    // Makes the control's window in its parent; by default a window of Kind() with the caption.
+    virtual HWND Create(HWND parent, int id);
     virtual void OnCommand(WORD /*code*/) {}
     virtual void OnCreated() {}
     virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
@@ -165,7 +169,7 @@ private:
 };
 
 // A picture the window draws itself, at whatever size the control has at the current DPI.
-class Picture final : public Control {
+class PictureBox final : public Control {
 public:
     using Control::Control;
     bool TakesFocus() const override { return false; }

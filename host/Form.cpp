@@ -11,6 +11,7 @@ namespace qm {
 namespace {
 
 constexpr int kFirstControlId = 100;
+constexpr const wchar_t* kFontFace = L"MS Sans Serif";
 
 struct FontSpec {
     int centiPoints;
@@ -70,10 +71,7 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
 
     for (size_t i = 0; i < controls_.size(); ++i) {
         Control& c = *controls_[i];
-        const auto kind = c.Kind();
-        c.hwnd_ = CreateWindowExW(kind.exStyle, kind.className, c.initialCaption_.c_str(),
-            kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
+        c.hwnd_ = c.Create(hwnd_, kFirstControlId + static_cast<int>(i));
         // Listed from the topmost down: each new control goes below the ones before it.
         SetWindowPos(c.hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         const auto* label = dynamic_cast<const Label*>(&c);
@@ -106,8 +104,14 @@ void Form::CreateFonts()
     for (size_t i = 0; i < kFonts.size(); ++i) {
         fonts_[i] = CreateFontW(FontHeight(kFonts[i].centiPoints, dpi_), 0, 0, 0, kFonts[i].weight, FALSE, FALSE, FALSE,
             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-            L"MS Sans Serif");
+            kFontFace);
     }
+}
+
+FontDesc Form::FontDescFor(FontKind kind)
+{
+    const FontSpec& font = kFonts[static_cast<size_t>(kind)];
+    return {kFontFace, font.centiPoints / 100.0, font.weight >= FW_BOLD, false, false};
 }
 
 void Form::DeleteFonts()
@@ -212,7 +216,7 @@ bool Form::HandleAccessKey(wchar_t letter)
 {
     std::vector<Control*> matches;
     for (Control* c : tabOrder_) {
-        if (c->Visible() && c->Enabled() && AccessKeyOf(c->Caption()) == letter)
+        if (c->Visible() && c->Enabled() && c->AccessKey() == letter)
             matches.push_back(c);
     }
     if (matches.empty())
@@ -292,6 +296,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of it; controls that draw themselves need it too.
+        for (Control* c : controls_)
+            SendMessageW(c->Hwnd(), message, wParam, lParam);
         return 0;
     default:
         return DefWindowProcW(hwnd_, message, wParam, lParam);

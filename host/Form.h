@@ -2,6 +2,7 @@
 
 #include "host/Controls.h"
 #include "host/Layout.h"
+#include "host/PropertyStore.h"
 
 #include <windows.h>
 
@@ -29,9 +30,13 @@ public:
     bool FilterMessage(MSG& msg);
     void Show();
 
+    // Moves the focus to the previous or next control of the tab order that can take it.
+    void MoveFocus(bool backwards);
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
     HWND Tooltips() const { return tooltips_; }
     HFONT FontFor(FontKind kind) const { return fonts_[static_cast<size_t>(kind)]; }
+    // The face, size and weight of a kind of font, for controls that make their own.
+    static FontDesc FontDescFor(FontKind kind);
 
 protected:
     Form() = default;
@@ -63,7 +68,6 @@ private:
     void CreateFonts();
     void DeleteFonts();
     void PlaceWindow(bool centre);
-    void MoveFocus(bool backwards);
     bool HandleAccessKey(wchar_t letter);
     Control* FindById(int id) const;
     Control* FindByHwnd(HWND hwnd) const;

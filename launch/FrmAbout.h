@@ -16,7 +16,7 @@ public:
     bool Load(HWND owner);
 
     // The controls, named as the window's code knows them; tests reach them here too.
-    Picture picIcon;
+    PictureBox picIcon;
     Image Image1;
     Label lblTitle;
     Label lblVersion;

@@ -118,6 +118,8 @@ void TintButton::OnCreate()
 
 LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; HandleInput(message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_SIZE:
         if (!isCapturing) {

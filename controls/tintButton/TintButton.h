@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,6 +71,39 @@ constexpr std::wstring_view KeyName(PropertyKey key)
 
 // The client rectangle less the edge of a drawing style.
 RECT InnerRectFor(std::int32_t buttonType, const RECT& client);
+
+// ---- Interaction ----
+
+// Mouse button codes of the events (a combination is their sum), and their shift-key codes.
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kMiddleButton = 4;
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
+
+// What a button raises to its holder, in the holder's handlers. Every parameter is passed by
+// reference and the button acts on what the handler leaves there: a KeyDown handler that sets
+// keyCode to 0 stops the key. X and Y are pixels from the button's top-left corner.
+struct TintButtonEvents {
+    using MouseHandler = std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)>;
+    using KeyHandler = std::function<void(std::int16_t& keyCode, std::int16_t& shift)>;
+
+    std::function<void()> Click;
+    MouseHandler MouseDown;
+    MouseHandler MouseMove;
+    MouseHandler MouseUp;
+    std::function<void(std::int16_t& keyAscii)> KeyPress;
+    KeyHandler KeyDown;
+    KeyHandler KeyUp;
+    std::function<void()> MouseOver;
+    std::function<void()> MouseOut;
+};
+
+// The access key a caption marks, in lower case, or empty. The first "&" marks the character
+// after it; when that is a second "&" (the pair shows one ampersand) the next "&" is looked at
+// instead, and no further one.
+std::wstring AccessKeyFor(std::wstring_view caption);
 
 // The custom-drawn button of every window of the program: a child window of its own class
 // whose text is its caption, drawing into a surface of its own from which the window is
@@ -160,6 +194,25 @@ public:
     // Methods.
     void DisableRefresh();
     void Refresh();
+
+    // ---- Interaction ----
+    TintButtonEvents& Events() { return events; }
+    // The holder delivers the caption's access key: the button clicks as for a left click.
+    void AccessKeyPress();
+    // A display property of the holder changed: its colours, or whether it shows the button
+    // as its default button.
+    void AmbientChanged();
+    // What SetAccessKey derived from the caption: no key, or one in lower case.
+    const std::wstring& AccessKeys() const { return accessKeys; }
+    // The pointer, key and focus state the drawing reads, and the state last drawn.
+    struct InteractionState {
+        std::int16_t lastButton;
+        std::int16_t lastKey;
+        bool hasFocus;
+        bool isOver;
+        std::uint8_t lastState;
+    };
+    InteractionState Interaction() const { return {lastButton, lastKey, hasFocus, isOver, lastState}; }
 
     // Persistence: a new instance's defaults, loading and saving the 23 keys.
     void InitNew();
@@ -260,6 +313,34 @@ private:
     std::uint8_t lastState = StateUp;
     bool drawEnabled = true;
     std::wstring lastCaption;
+
+    // ---- Interaction ----
+    bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void HostPress(std::int16_t button, WPARAM keys, LPARAM point);
+    void HostRelease(std::int16_t button, WPARAM keys, LPARAM point);
+    void CaptureLost(HWND newCapture);
+    bool Inside(POINT point) const;
+    void MousePress(std::int16_t button, std::int16_t shift, float x, float y);
+    void PointerMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void MouseRelease(std::int16_t button, std::int16_t shift, float x, float y);
+    void ClickNotice();
+    void DoubleClick();
+    void KeyDown(std::int16_t keyCode, std::int16_t shift);
+    void KeyPress(std::int16_t keyAscii);
+    void KeyUp(std::int16_t keyCode, std::int16_t shift);
+    void FocusChanged(bool gained);
+    void OverTimerTick();
+    bool IsMouseOver() const;
+
+    TintButtonEvents events;
+    std::wstring accessKeys;
+    std::int16_t lastButton = 0;
+    std::int16_t lastKey = 0;
+    bool hasFocus = false;
+    // The host's part of a click: the buttons pressed here whose release here is a click, and
+    // whether the window holds the mouse for a press.
+    std::int16_t clickButtons = 0;
+    bool capturing = false;
 };
 
 } // namespace qm

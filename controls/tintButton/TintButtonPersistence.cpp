@@ -41,6 +41,7 @@ void TintButton::InitNew()
     pointerPicture.reset();
     prop.Caption = site->DisplayName();
     SetWindowTextW(window, prop.Caption.c_str());
+    SetAccessKey();
     font = site->AmbientFont();
     ApplyFont();
     prop.ButtonType = TypeStandard;

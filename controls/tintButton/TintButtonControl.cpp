@@ -1,0 +1,92 @@
+#include "controls/tintButton/TintButtonControl.h"
+
+#include "host/Form.h"
+
+namespace qm {
+
+TintButtonControl::TintButtonControl(std::wstring name, TwipsRect rect, std::wstring caption)
+    : Control(std::move(name), rect, std::move(caption))
+{
+}
+
+Control::WindowKind TintButtonControl::Kind() const
+{
+    return {TintButton::kClassName, WS_TABSTOP, 0};
+}
+
+HWND TintButtonControl::Create(HWND parent, int id)
+{
+    // The form places the window; until then it has no size. The caption is still the one
+    // given to the control, as no window holds it yet.
+    const RECT unplaced{};
+    const std::wstring caption = Caption();
+    button_ = stored_ ? TintButton::CreateLoaded(parent, id, unplaced, *stored_, this)
+                      : TintButton::CreateNew(parent, id, unplaced, this);
+    if (!button_)
+        return nullptr;
+    if (stored_ && !caption.empty() && caption != button_->Caption())
+        button_->SetCaption(caption);
+    if (!initialEnabled_)
+        button_->SetEnabled(false);
+    button_->Events().Click = [this] { RaiseClick(); };
+    // Members go before the form that holds them: the form is not to hear of this window's end.
+    const HWND hwnd = button_->hwnd();
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_NOPARENTNOTIFY);
+    return hwnd;
+}
+
+void TintButtonControl::SetEnabled(bool enabled)
+{
+    if (button_)
+        button_->SetEnabled(enabled);
+    else
+        initialEnabled_ = enabled;
+}
+
+void TintButtonControl::SetCaption(const std::wstring& caption)
+{
+    if (button_)
+        button_->SetCaption(caption);
+    else
+        Control::SetCaption(caption);
+}
+
+wchar_t TintButtonControl::AccessKey() const
+{
+    const std::wstring key = button_ ? button_->AccessKeys() : AccessKeyFor(Caption());
+    if (key.empty())
+        return 0;
+    wchar_t letter = key.front();
+    CharUpperBuffW(&letter, 1);
+    return letter;
+}
+
+void TintButtonControl::Click()
+{
+    if (button_)
+        button_->AccessKeyPress();
+}
+
+void TintButtonControl::RaiseClick()
+{
+    // From a copy: the handler may close the window that owns this control.
+    if (onClick) {
+        const auto handler = onClick;
+        handler();
+    }
+}
+
+FontDesc TintButtonControl::AmbientFont() const
+{
+    return Form::FontDescFor(Font());
+}
+
+void TintButtonControl::MoveFocus(HWND from, bool backwards)
+{
+    if (Form* form = Form::FromHwnd(GetParent(from)))
+        form->MoveFocus(backwards);
+    else
+        ControlSite::MoveFocus(from, backwards);
+}
+
+} // namespace qm
