@@ -27,7 +27,7 @@ public:
     {
         for (auto* button : {&open, &save, &send})
             button->onClick = [this, button] { clicks.push_back(button->Name()); };
-        const WindowSpec window{L"QuillmoorTintButtonTestForm", L"Buttons", WS_OVERLAPPED | WS_CAPTION, 0, 1800, 2100,
+        const FormSetup window{L"QuillmoorTintButtonTestForm", L"Buttons", WS_OVERLAPPED | WS_CAPTION, 0, 1800, 2100,
                                 RGB(255, 255, 255), 0, nullptr};
         return CreateForm(window, {&text, &open, &save, &send}, {&text, &open, &save, &send});
     }
