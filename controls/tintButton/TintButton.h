@@ -239,6 +239,101 @@ public:
     HDC Surface() const { return surfaceDC.get(); }
     HDC BackgroundSurface() const { return backDC.get(); }
 
+    // ---- Caption, picture and rendering ----
+
+    // Where the caption and the picture go, in pixels; computed by LayoutCaption and
+    // PlacePicture, the picture's size by MeasurePicture.
+    struct CaptionLayout {
+        RECT captionRect{};
+        // captionRect moved one pixel right and down; the work rectangle while laying out.
+        RECT pressedCaptionRect{};
+        std::int32_t captionWidth = 0;
+        std::int32_t captionHeight = 0;
+        std::int32_t pictureLeft = 0;
+        std::int32_t pictureTop = 0;
+        std::int32_t pictureWidth = 0;
+        std::int32_t pictureHeight = 0;
+    };
+    // The colour argument of RenderPicture that asks for the picture's own colours.
+    static constexpr std::int32_t kNoColour = -1;
+
+    const CaptionLayout& Layout() const { return layout; }
+    void PlacePicture();
+    // Caption looks 0 to 7: up, up under the pointer, down, disabled embossed, disabled
+    // flat, disabled on a gradient, disabled engraved, down shaded.
+    void DrawCaption(std::uint8_t look);
+    // Modes 0 up, 1 down, 2 disabled.
+    void DrawPicture(std::uint8_t mode);
+    // Paints picture into the memory context dc (the surface, or another holding a bitmap)
+    // at (x, y), w x h (negative: the picture's own size), passing pixels of the mask colour
+    // through. colour >= 0 paints a silhouette in that colour (with darkOnly, only of pixels
+    // whose channels sum to at most 384); otherwise the picture is drawn in its colours, in
+    // grey, or faded a third toward the background.
+    void RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Colour mask,
+                       std::int32_t colour, bool darkOnly, bool greyscale, bool faded) const;
+
+private:
+    enum class Look { Up, Down, Disabled };
+
+    // Primitives on the surface.
+    void DrawBox(int x, int y, int width, int height, Colour colour, bool frameOnly);
+    void DrawOval(int x, int y, int width, int height, Colour penColour, Colour brushColour);
+    void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
+    void DrawBevel(Colour c1, Colour c2, Colour c3, Colour c4, std::int16_t inset, bool outerOnly);
+    void SelectBevelPen(Colour colour);
+    void PlotPixel(int x, int y, Colour colour);
+    void DrawFocus();
+    void DrawCorners(Colour colour);
+    void DrawGradient(Colour base, int k, bool proportionalBlue, bool darkestAtTop);
+
+    // The looks of the styles.
+    void DrawStyle(Look look);
+    void DrawCaptionUp() { DrawCaption(isOver ? 1 : 0); }
+    void DrawFramed(Look look);
+    void DrawStandard(Look look);
+    void DrawGradientStyle(Look look);
+    void DrawGradientRing(const std::array<Colour, 6>& colours);
+    void DrawRoundedBevel(Look look);
+    void DrawRoundedBevelUp();
+    void DrawOutlined(Look look);
+    void DrawCaptionFocusFrame();
+    void DrawLightBevel(Look look);
+    void DrawThin(Look look, bool hotOnly);
+    void DrawHotFlat(Look look);
+    void DrawTransparent(Look look);
+    void DrawHotRaised(Look look);
+    void DrawOvalStyle(Look look);
+    void DrawShaded(Look look);
+    void DrawShadedFrame();
+    void DrawBoldDefaultCaption();
+
+    // Caption and picture.
+    void DrawCaptionText(const RECT& rect);
+    void DrawCaptionEffect(const RECT& rect);
+    void DrawPictureEffect(int offset, const PicturePtr& picture);
+    int PicturePixels(int pixels) const;
+    const std::uint8_t* PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Colour fill) const;
+
+    CaptionLayout layout;
+    // The last picture's pixels as RenderPicture reads them (24-bit rows, icons over their
+    // fill colour): pictures never change, and making the block costs more than the rest
+    // of a drawing. Holds bytes only, no drawing object.
+    struct PictureCache {
+        PicturePtr picture;
+        int width = 0;
+        int height = 0;
+        Colour fill = 0;
+        std::vector<std::uint8_t> pixels;
+    };
+    mutable PictureCache pictureCache;
+    std::uint8_t lastLook = 0;
+    bool hasFocus = false;
+    // The last pen of a bevel stays selected in the surface until the next one replaces it.
+    UniquePen bevelPen;
+
+    // Lets tests and benchmarks put the button in a look that needs pointer or focus.
+    friend struct TintButtonProbe;
+
 private:
     struct Properties {
         std::int32_t ButtonType = 0;
