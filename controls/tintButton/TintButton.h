@@ -327,7 +327,6 @@ private:
     };
     mutable PictureCache pictureCache;
     std::uint8_t lastLook = 0;
-    bool hasFocus = false;
     // The last pen of a bevel stays selected in the surface until the next one replaces it.
     UniquePen bevelPen;
 
