@@ -1,0 +1,156 @@
+// Listing a startup key into the main window's two list boxes, against the least any program
+// must do to read the same key: one RegEnumValueW per value for its name and data.
+
+#include "BenchSupport.h"
+
+#include "app/FrmMain.h"
+#include "host/Application.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScriptedHost.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 15;
+constexpr int kSizes[] = {1000, 10000};
+
+// Reads every value's name and data with one call each, into buffers large enough for any.
+int BareEnumeration()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    static std::vector<wchar_t> name(16384);
+    static std::vector<BYTE> data(65536);
+    int count = 0;
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+            break;
+        ++count;
+    }
+    RegCloseKey(key);
+    return count;
+}
+
+// The same calls a listing must make when it asks for each name by index and then for its
+// data by name: the registry part of ListLocation without the list boxes.
+int TwoCallEnumeration()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    static std::vector<wchar_t> name(16384);
+    static std::vector<BYTE> data(65536);
+    int count = 0;
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+            RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+            break;
+        ++count;
+    }
+    RegCloseKey(key);
+    return count;
+}
+
+// Paint messages a list box receives, whether posted or sent by UpdateWindow.
+struct PaintCounts {
+    int paint = 0;
+    int ncPaint = 0;
+    int eraseBackground = 0;
+};
+
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* counts = reinterpret_cast<PaintCounts*>(data);
+    if (message == WM_PAINT)
+        ++counts->paint;
+    else if (message == WM_NCPAINT)
+        ++counts->ncPaint;
+    else if (message == WM_ERASEBKGND)
+        ++counts->eraseBackground;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// Counts the paints of both list boxes during one ListLocation, and then while the window's
+// pending messages run. Not part of the timed runs: the subclass costs time per message.
+void PrintPaintsOfOneFill(qm::FrmMain& main)
+{
+    PaintCounts during[2];
+    PaintCounts after[2];
+    const HWND lists[2] = {main.lstName.Hwnd(), main.lstCmdLine.Hwnd()};
+    for (int i = 0; i < 2; ++i)
+        SetWindowSubclass(lists[i], CountPaints, 1, reinterpret_cast<DWORD_PTR>(&during[i]));
+    main.ListLocation(1);
+    for (int i = 0; i < 2; ++i)
+        SetWindowSubclass(lists[i], CountPaints, 1, reinterpret_cast<DWORD_PTR>(&after[i]));
+    qm::App().DoEvents();
+    for (int i = 0; i < 2; ++i) {
+        RemoveWindowSubclass(lists[i], CountPaints, 1);
+        qmbench::Print("%8s %-10ls %5d items; WM_PAINT/WM_NCPAINT/WM_ERASEBKGND during the fill: %d/%d/%d, after it: %d/%d/%d\n",
+            "", i == 0 ? L"lstName" : L"lstCmdLine", static_cast<int>(SendMessageW(lists[i], LB_GETCOUNT, 0, 0)),
+            during[i].paint, during[i].ncPaint, during[i].eraseBackground, after[i].paint, after[i].ncPaint,
+            after[i].eraseBackground);
+    }
+}
+
+} // namespace
+
+int wmain()
+{
+    qmtest::RegistrySandbox sandbox(L"Bench.Listing");
+    qmtest::ScriptedHost host;
+    qm::FrmMain main;
+    if (!main.Load())
+        return 1;
+    main.Show();
+    qm::App().DoEvents();
+    auto repaint = [&] {
+        UpdateWindow(main.lstName.Hwnd());
+        UpdateWindow(main.lstCmdLine.Hwnd());
+    };
+
+    qmbench::Print("Listing location 1 (sandboxed HKLM Run key) into the main window, median of %d runs side by side.\n"
+                   "bare: one RegEnumValueW per value (name and data); two-call: RegEnumValueW for the name, then\n"
+                   "RegQueryValueExW for the data; +repaint: ListLocation, then both list boxes painted.\n", kRuns);
+    qmbench::Print("%8s %9s %9s %13s %9s %9s %9s\n", "values", "bare ms", "two-call", "ListLocation", "ratio",
+        "+repaint", "ratio");
+    for (const int size : kSizes) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
+        if (!qmbench::SeedValues(HKEY_LOCAL_MACHINE, qmtest::kRunKey, size)) {
+            qmbench::Print("could not seed %d values\n", size);
+            return 1;
+        }
+        // One unmeasured round brings the key into the registry server's cache and sizes the lists.
+        BareEnumeration();
+        main.ListLocation(1);
+        repaint();
+
+        std::vector<double> bare, twoCall, listing, painted;
+        for (int run = 0; run < kRuns; ++run) {
+            bare.push_back(qmbench::TimeMs([] { BareEnumeration(); }));
+            twoCall.push_back(qmbench::TimeMs([] { TwoCallEnumeration(); }));
+            listing.push_back(qmbench::TimeMs([&] { main.ListLocation(1); }));
+            repaint();
+            painted.push_back(qmbench::TimeMs([&] {
+                main.ListLocation(1);
+                repaint();
+            }));
+        }
+        const double bareMs = qmbench::Median(bare);
+        const double listMs = qmbench::Median(listing);
+        const double paintedMs = qmbench::Median(painted);
+        qmbench::Print("%8d %9.1f %9.1f %13.1f %8.2fx %9.1f %8.2fx\n", size, bareMs, qmbench::Median(twoCall), listMs,
+            listMs / bareMs, paintedMs, paintedMs / bareMs);
+        PrintPaintsOfOneFill(main);
+    }
+    return 0;
+}
