@@ -1,0 +1,289 @@
+#!/usr/bin/env bash
+# The real quillmoor.exe under Wine on a display of its own, driven only by pointer clicks and
+# key presses and checked from outside: the prefix's registry through `wine reg`, the backup
+# files beside the exe, and screenshots (every step's is kept under the build folder).
+# The program sees the prefix's real registry, so the run seeds values of its own and removes
+# them, and their backups, before and after, whatever happens.
+set -uo pipefail
+source "$(dirname "$0")/ui-lib.sh"
+
+RUN='Software\Microsoft\Windows\CurrentVersion\Run'
+MACHINE="HKLM\\$RUN"
+SERVICES="HKLM\\${RUN}Services"
+DEFAULT_USER="HKU\\.DEFAULT\\$RUN"
+SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER")
+PREFIX_NAME=QmBlackBox
+SHOTS=$BUILD/screenshots/black-box
+
+# The main window's controls as laid out in app/FrmMain.cpp: left, top, width, height in twips.
+LST_NAME=(180 1320 2805 2595)
+LST_CMDLINE=(3120 1320 5055 2595)
+LST_BACK=(3120 1320 5055 2010)
+BTN_SERVICES=(2205 840 1845 375)
+BTN_DEFAULT_USER=(6240 840 1845 375)
+TXT_NAME=(1470 4650 5565 285)
+TXT_CMDLINE=(1470 4980 5565 285)
+BTN_ADD=(7170 4650 945 285)
+BTN_DELETE=(180 5520 1845 375)
+BTN_BACKUPS=(2205 5520 1845 375)
+BTN_RESTORE=(4245 3480 1845 375)
+
+# ---- seeding and clean-up ----
+
+KEYS_MADE=()
+
+seed_values() {
+  local key
+  for key in "${SEEDED_KEYS[@]}"; do
+    key_exists "$key" || KEYS_MADE+=("$key")
+  done
+  reg_run add "$MACHINE" /v "$PREFIX_NAME Machine" /d 'C:\qm\machine.exe' /f >/dev/null &&
+    reg_run add "$SERVICES" /v "$PREFIX_NAME Service" /d 'C:\qm\service.exe' /f >/dev/null &&
+    reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null
+}
+
+remove_seeded() {
+  local key name
+  for key in "${SEEDED_KEYS[@]}"; do
+    value_names "$key" | grep "^$PREFIX_NAME" | while IFS= read -r name; do
+      reg_run delete "$key" /v "$name" /f >/dev/null
+    done
+  done
+  rm -f "$BUILD/$PREFIX_NAME"*.reg
+  # A key the run made goes again once nothing else lives in it.
+  for key in "${KEYS_MADE[@]}"; do
+    [ -z "$(value_names "$key")" ] && reg_run delete "$key" /f >/dev/null
+  done
+  return 0
+}
+
+finish() {
+  remove_seeded
+  ui_end
+}
+
+# ---- steps and checks ----
+
+STEP_NUMBER=0
+STEP=""
+SHOT=""
+
+# Starts a step: its name numbered, and the screenshot that shows it.
+step() {
+  STEP_NUMBER=$((STEP_NUMBER + 1))
+  STEP=$(printf '%02d-%s' "$STEP_NUMBER" "$1")
+  SHOT="$SHOTS/$STEP.png"
+}
+
+# A check of the step, tried until it holds for up to five seconds.
+check() {
+  local what=$1
+  shift
+  if poll 50 "$@"; then pass "$STEP: $what"; else fail "$STEP: $what"; fi
+}
+
+# As check, on a fresh screenshot of the step at each try.
+check_screen() {
+  check "$1" shot_then "${@:2}"
+}
+
+shot_then() {
+  shot "$SHOT" && "$@"
+}
+
+# Moves the pointer off the controls, so that no tool tip covers the lists.
+park_pointer() {
+  point_at 540 4
+}
+
+# ---- what the window shows ----
+
+# Client y of the top of each line of text in a list box, told apart down the strip of their
+# first letters: a gap of one blank row (the dot of an "i") stays within a line, the spacing
+# between lines is wider.
+list_rows() {
+  local shot=$1 x y h
+  x=$(twips "$2") y=$(twips "$3") h=$(twips "$5")
+  convert "$shot" -crop "8x$((h - 20))+$((UI_ORIGIN_X + x + 2))+$((UI_ORIGIN_Y + y + 1))" +repage txt:- |
+    awk -v top=$((y + 1)) 'NR > 1 && $2 != "(255,255,255)" { split($1, at, "[,:]"); ink[at[2]] = 1 }
+      END { for (r = 0; r < 400; r++) if ((r in ink) && !((r - 1) in ink) && !((r - 2) in ink)) print top + r }'
+}
+
+# The name list shows one line for each value of the key.
+list_shows_key() {
+  local rows values
+  rows=$(list_rows "$SHOT" "${LST_NAME[@]}" | wc -l)
+  values=$(value_names "$1" | wc -l)
+  [ "$values" -gt 0 ] && [ "$rows" = "$values" ]
+}
+
+list_image() {
+  local x y w h
+  x=$(twips "$2") y=$(twips "$3") w=$(twips "$4") h=$(twips "$5")
+  convert "$1" -crop "${w}x${h}+$((UI_ORIGIN_X + x))+$((UI_ORIGIN_Y + y))" +repage rgb:- | md5sum
+}
+
+list_changed_since() {
+  [ "$(list_image "$1" "${LST_NAME[@]}")" != "$(list_image "$SHOT" "${LST_NAME[@]}")" ]
+}
+
+# Where the entry of that name is in the key's enumeration, which is the list's order.
+entry_index() {
+  value_names "$1" | awk -v name="$2" '$0 == name { print NR - 1; exit }'
+}
+
+# The colour of a list line at the right, where no text reaches.
+line_colour() {
+  pixel "$SHOT" $(($(twips "$2") + $(twips "$4") - 8)) $(($1 + 3))
+}
+
+# A line of both lists is highlighted alike.
+row_highlighted() {
+  local in_names
+  in_names=$(line_colour "$1" "${LST_NAME[@]}")
+  [ "$in_names" != "255,255,255" ] && [ "$in_names" = "$(line_colour "$1" "${LST_CMDLINE[@]}")" ]
+}
+
+# Clicks the list line that shows the entry: the lines on screen pair with the key's values.
+click_entry() {
+  local key=$1 name=$2 index rows
+  shot "$UI_TMP/rows.png"
+  mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
+  index=$(entry_index "$key" "$name")
+  [ -n "$index" ] && [ "${#rows[@]}" = "$(value_names "$key" | wc -l)" ] || return 1
+  ENTRY_Y=${rows[$index]}
+  click_at $(($(twips "${LST_NAME[0]}") + 20)) "$ENTRY_Y"
+  park_pointer
+}
+
+value_is() {
+  [ "$(value_data "$1" "$2")" = "$3" ]
+}
+
+no_value() {
+  ! value_data "$1" "$2" >/dev/null
+}
+
+backups_beside_exe() {
+  find "$BUILD" -maxdepth 1 -iname '*.reg' | wc -l
+}
+
+backup_list_shows_files() {
+  [ "$(list_rows "$SHOT" "${LST_BACK[@]}" | wc -l)" = "$(backups_beside_exe)" ]
+}
+
+backup_highlighted() {
+  [ "$(line_colour "$1" "${LST_BACK[@]}")" != "255,255,255" ]
+}
+
+# Answers a message box by keyboard once it shows.
+answer_box() {
+  local title=$1 keys=$2
+  step "$3"
+  if wait_for_window "^$title\$" 15 >/dev/null; then
+    shot "$SHOT"
+    pass "$STEP: \"$title\" shows"
+    key "$keys"
+    check "\"$title\" closes on $keys" window_gone "^$title\$"
+  else
+    shot "$SHOT"
+    fail "$STEP: \"$title\" shows"
+  fi
+}
+
+# ---- the run ----
+
+trap finish EXIT
+trap "exit 1" INT TERM
+ui_begin
+remove_seeded
+rm -rf "$SHOTS"
+mkdir -p "$SHOTS"
+seed_values || { fail "seeding the registry"; exit 1; }
+
+step start
+if ! start_program; then
+  shot "$SHOT"
+  fail "$STEP: the main window shows (see $BUILD/quillmoor-ui.log)"
+  report
+  exit 1
+fi
+echo "     client area at ($UI_CLIENT_X, $UI_CLIENT_Y) in the window"
+park_pointer
+check_screen "location 1 is listed at start-up" list_shows_key "$MACHINE"
+previous=$SHOT
+
+step location-2
+click_control "${BTN_SERVICES[@]}"
+park_pointer
+check_screen "clicking HKLM Services lists location 2" eval 'list_shows_key "$SERVICES" && list_changed_since "$previous"'
+previous=$SHOT
+
+step location-4
+click_control "${BTN_DEFAULT_USER[@]}"
+park_pointer
+check_screen "clicking HKU Run lists location 4" eval 'list_shows_key "$DEFAULT_USER" && list_changed_since "$previous"'
+
+step select
+if click_entry "$DEFAULT_USER" "$PREFIX_NAME Default"; then
+  check_screen "clicking an entry selects it in both lists" row_highlighted "$ENTRY_Y"
+else
+  fail "$STEP: the entry's line is found"
+fi
+
+step add
+click_control "${TXT_NAME[@]}"
+type_text "$PREFIX_NAME Added"
+click_control "${TXT_CMDLINE[@]}"
+type_text 'C:\qm\added.exe'
+click_control "${BTN_ADD[@]}"
+park_pointer
+check "the typed entry is in the registry" value_is "$DEFAULT_USER" "$PREFIX_NAME Added" 'C:\qm\added.exe'
+check_screen "the list shows it" list_shows_key "$DEFAULT_USER"
+
+step delete
+if click_entry "$DEFAULT_USER" "$PREFIX_NAME Default"; then
+  check_screen "clicking the entry selects it" row_highlighted "$ENTRY_Y"
+  click_control "${BTN_DELETE[@]}"
+  park_pointer
+  answer_box "Confirm Delete" y delete-confirm
+  answer_box "Process Removed" Return delete-removed
+else
+  fail "$STEP: the entry's line is found"
+fi
+step deleted
+check "the entry is gone from the registry" no_value "$DEFAULT_USER" "$PREFIX_NAME Default"
+check "its backup is beside the exe" test -f "$BUILD/${PREFIX_NAME}_Default.reg"
+check_screen "the list no longer shows it" list_shows_key "$DEFAULT_USER"
+
+step backups
+click_control "${BTN_BACKUPS[@]}"
+park_pointer
+check_screen "Backups lists the backup files beside the exe" backup_list_shows_files
+
+step restore-select
+if [ "$(backups_beside_exe)" = 1 ]; then
+  shot "$UI_TMP/rows.png"
+  back_y=$(list_rows "$UI_TMP/rows.png" "${LST_BACK[@]}" | head -n 1)
+  click_at $(($(twips "${LST_BACK[0]}") + 20)) "${back_y:-0}"
+  park_pointer
+  check_screen "clicking the backup selects it" backup_highlighted "${back_y:-0}"
+  click_control "${BTN_RESTORE[@]}"
+  park_pointer
+  answer_box "Process Restored" Return restore-restored
+else
+  shot "$SHOT"
+  fail "$STEP: the backup is the only file in the list ($(backups_beside_exe) .reg files beside the exe)"
+fi
+step restored
+check "the entry is back in the registry" value_is "$DEFAULT_USER" "$PREFIX_NAME Default" 'C:\qm\default.exe'
+check "its backup is gone" test ! -e "$BUILD/${PREFIX_NAME}_Default.reg"
+check_screen "the list shows it again" list_shows_key "$DEFAULT_USER"
+
+step close
+key alt+o
+check "Alt+O closes the window" window_gone '^Quillmoor$'
+check "the program ends" eval '! ui_program_running'
+shot "$SHOT"
+
+report
