@@ -7,6 +7,7 @@
 #include "launch/FrmAbout.h"
 #include "launch/Launchers.h"
 #include "registry/General2.h"
+#include "host/StoredLayout.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -88,9 +89,12 @@ FrmMain::FrmMain()
         Option(location).SetTooltip(Location(location).fullPath);
         LocationButton(location).SetTooltip(Location(location).fullPath);
     }
-    for (PushButton* b : {&tintButton12, &Command1, &cmdBackup, &cmdDel, &tintButton8, &tintButton7, &tintButton6,
-             &tintButton5, &tintButton4, &tintButton3, &tintButton2, &tintButton1, &tintButton9, &tintButton10})
-        b->SetFont(FontKind::Bold);
+    // Every button's look comes from the window's stored layout.
+    auto stored = LoadPropertyBags(IDR_LAYOUT_MAIN, L"tintButton");
+    for (TintButtonControl* b : {&tintButton12, &Command1, &cmdBackup, &cmdDel, &cmdBrowse, &cmdAdd, &tintButton8,
+             &tintButton7, &tintButton6, &tintButton5, &tintButton4, &tintButton3, &tintButton2, &tintButton1,
+             &tintButton9, &tintButton10})
+        b->UseStoredProperties(std::move(stored[b->Name()]));
     Label1.SetFont(FontKind::Title);
     Label1.background = kBannerColor;
 }
@@ -101,9 +105,9 @@ OptionButton& FrmMain::Option(int location)
     return *options[location - 1];
 }
 
-PushButton& FrmMain::LocationButton(int location)
+TintButtonControl& FrmMain::LocationButton(int location)
 {
-    PushButton* buttons[kLocationCount] = {&tintButton1, &tintButton2, &tintButton3, &tintButton4};
+    TintButtonControl* buttons[kLocationCount] = {&tintButton1, &tintButton2, &tintButton3, &tintButton4};
     return *buttons[location - 1];
 }
 
