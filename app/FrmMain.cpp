@@ -190,15 +190,17 @@ void FrmMain::ClearEntryLists()
 void FrmMain::ListLocation(int location)
 {
     const StartupLocation& where = Location(location);
-    ClearEntryLists();
     RegKey key = OpenKeyForRead(where.Root(), where.listKey);
     const DWORD count = CountValues(key.Get());
+    // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
     lstName.BeginFill(static_cast<int>(count));
     lstCmdLine.BeginFill(static_cast<int>(count));
+    ClearEntryLists();
     for (DWORD i = 0; i < count; ++i) {
-        const std::wstring name = EnumValueName(key.Get(), i);
-        lstName.Add(name);
-        lstCmdLine.Add(QueryValueText(key.Get(), name));
+        // One enumeration call per value; an unreadable one still gets its pair of items.
+        const auto value = EnumValueText(key.Get(), i);
+        lstName.Add(value ? value->name : std::wstring());
+        lstCmdLine.Add(value ? value->text : std::wstring());
     }
     lstName.EndFill();
     lstCmdLine.EndFill();
