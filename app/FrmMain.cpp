@@ -7,6 +7,7 @@
 #include "launch/FrmAbout.h"
 #include "launch/Launchers.h"
 #include "registry/General2.h"
+#include "host/StoredLayout.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -88,9 +89,12 @@ FrmMain::FrmMain()
         Option(location).SetTooltip(Location(location).fullPath);
         LocationButton(location).SetTooltip(Location(location).fullPath);
     }
-    for (PushButton* b : {&tintButton12, &Command1, &cmdBackup, &cmdDel, &tintButton8, &tintButton7, &tintButton6,
-             &tintButton5, &tintButton4, &tintButton3, &tintButton2, &tintButton1, &tintButton9, &tintButton10})
-        b->SetFont(FontKind::Bold);
+    // Every button's look comes from the window's stored layout.
+    auto stored = LoadPropertyBags(IDR_LAYOUT_MAIN, L"tintButton");
+    for (TintButtonControl* b : {&tintButton12, &Command1, &cmdBackup, &cmdDel, &cmdBrowse, &cmdAdd, &tintButton8,
+             &tintButton7, &tintButton6, &tintButton5, &tintButton4, &tintButton3, &tintButton2, &tintButton1,
+             &tintButton9, &tintButton10})
+        b->UseStoredProperties(std::move(stored[b->Name()]));
     Label1.SetFont(FontKind::Title);
     Label1.background = kBannerColor;
 }
@@ -101,9 +105,9 @@ OptionButton& FrmMain::Option(int location)
     return *options[location - 1];
 }
 
-PushButton& FrmMain::LocationButton(int location)
+TintButtonControl& FrmMain::LocationButton(int location)
 {
-    PushButton* buttons[kLocationCount] = {&tintButton1, &tintButton2, &tintButton3, &tintButton4};
+    TintButtonControl* buttons[kLocationCount] = {&tintButton1, &tintButton2, &tintButton3, &tintButton4};
     return *buttons[location - 1];
 }
 
@@ -186,15 +190,17 @@ void FrmMain::ClearEntryLists()
 void FrmMain::ListLocation(int location)
 {
     const StartupLocation& where = Location(location);
-    ClearEntryLists();
     RegKey key = OpenKeyForRead(where.Root(), where.listKey);
     const DWORD count = CountValues(key.Get());
+    // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
     lstName.BeginFill(static_cast<int>(count));
     lstCmdLine.BeginFill(static_cast<int>(count));
+    ClearEntryLists();
     for (DWORD i = 0; i < count; ++i) {
-        const std::wstring name = EnumValueName(key.Get(), i);
-        lstName.Add(name);
-        lstCmdLine.Add(QueryValueText(key.Get(), name));
+        // One enumeration call per value; an unreadable one still gets its pair of items.
+        const auto value = EnumValueText(key.Get(), i);
+        lstName.Add(value ? value->name : std::wstring());
+        lstCmdLine.Add(value ? value->text : std::wstring());
     }
     lstName.EndFill();
     lstCmdLine.EndFill();

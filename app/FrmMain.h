@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/tintButton/TintButtonControl.h"
 #include "host/Controls.h"
 #include "host/Form.h"
 
@@ -32,16 +33,16 @@ public:
     // The controls, named as the window's code knows them; tests reach them here too.
     TextBox txtDelete;
     ListBox lstCmdLine;
-    PushButton tintButton12;
-    PushButton Command1;
-    PushButton cmdBackup;
-    PushButton cmdDel;
-    PushButton cmdBrowse;
-    PushButton cmdAdd;
-    PushButton tintButton8;
-    PushButton tintButton7;
-    PushButton tintButton6;
-    PushButton tintButton5;
+    TintButtonControl tintButton12;
+    TintButtonControl Command1;
+    TintButtonControl cmdBackup;
+    TintButtonControl cmdDel;
+    TintButtonControl cmdBrowse;
+    TintButtonControl cmdAdd;
+    TintButtonControl tintButton8;
+    TintButtonControl tintButton7;
+    TintButtonControl tintButton6;
+    TintButtonControl tintButton5;
     OptionButton optRun;
     OptionButton optRunServices;
     OptionButton optRun2;
@@ -49,19 +50,19 @@ public:
     TextBox txtCmdLine;
     TextBox txtName;
     ListBox lstName;
-    PushButton tintButton4;
-    PushButton tintButton3;
-    PushButton tintButton2;
-    PushButton tintButton1;
+    TintButtonControl tintButton4;
+    TintButtonControl tintButton3;
+    TintButtonControl tintButton2;
+    TintButtonControl tintButton1;
     ListBox lstBack;
-    PushButton tintButton9;
-    PushButton tintButton10;
+    TintButtonControl tintButton9;
+    TintButtonControl tintButton10;
     Label Label1;
     Label lblCmdLine;
     Label lblName;
 
     OptionButton& Option(int location);
-    PushButton& LocationButton(int location);
+    TintButtonControl& LocationButton(int location);
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

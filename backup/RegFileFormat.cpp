@@ -176,6 +176,11 @@ std::vector<uint8_t> EncodeBackup(const RegValue& value, const AnsiCodec& codec)
 
 BackupCheck ValidateStartupBackup(const RegFile& file)
 {
+    // A cut inside a value line can leave a shorter value that still reads: hex or dword
+    // data ending early.
+    if (!file.endsWithLineEnd) {
+        return {false, L"The file ends in the middle of a line; it may have been cut short."};
+    }
     if (file.sections.size() != 1) {
         return {false, L"The file holds " + std::to_wstring(file.sections.size())
                 + L" key sections; a backup holds exactly one."};

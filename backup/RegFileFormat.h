@@ -63,6 +63,7 @@ struct RegSection {
 struct RegFile {
     RegFileFormat format = RegFileFormat::Regedit4;
     std::vector<RegSection> sections;
+    bool endsWithLineEnd = false; // every writer ends its last line; a file cut short may not
 };
 
 struct RegFileParse {
@@ -80,8 +81,8 @@ struct BackupCheck {
     std::wstring reason; // why the file is refused
 };
 
-// A file fit to be restored: one section naming one of the four startup keys, holding at
-// least one value and nothing that deletes.
+// A file fit to be restored: whole (its last line ended), one section naming one of the four
+// startup keys, holding at least one value and nothing that deletes.
 BackupCheck ValidateStartupBackup(const RegFile& file);
 
 // Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing

@@ -75,6 +75,7 @@ public:
         }
         RegFile file;
         file.format = format_;
+        file.endsWithLineEnd = text_.back() == L'\r' || text_.back() == L'\n';
         std::wstring_view line;
         while (lines_.Next(line)) {
             line = TrimLeft(line);

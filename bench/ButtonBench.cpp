@@ -4,6 +4,7 @@
 
 #include "controls/tintButton/TintButton.h"
 #include "resources/resource.h"
+#include "support/TintButtonProbe.h"
 
 #include <windows.h>
 
@@ -11,15 +12,6 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
-
-namespace qm {
-
-// The hover look is the pointer's doing; the benchmark sets it directly.
-struct TintButtonProbe {
-    static void SetOver(TintButton& button, bool over) { button.isOver = over; }
-};
-
-} // namespace qm
 
 namespace {
 

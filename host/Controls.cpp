@@ -255,23 +255,4 @@ void PictureBox::OnDrawItem(const DRAWITEMSTRUCT& item)
         onPaint(item.hDC, item.rcItem);
 }
 
-// ---- PushButton
-
-Control::WindowKind PushButton::Kind() const
-{
-    return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
-}
-
-void PushButton::Click()
-{
-    if (Enabled() && onClick)
-        onClick();
-}
-
-void PushButton::OnCommand(WORD code)
-{
-    if (code == BN_CLICKED)
-        Click();
-}
-
 } // namespace qm

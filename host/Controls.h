@@ -181,19 +181,5 @@ protected:
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 };
 
-class PushButton final : public Control {
-public:
-    using Control::Control;
-
-    // Runs the click handler if the button is enabled.
-    void Click();
-    void OnAccessKey() override { Click(); }
-
-    std::function<void()> onClick;
-
-protected:
-    WindowKind Kind() const override;
-    void OnCommand(WORD code) override;
-};
 
 } // namespace qm

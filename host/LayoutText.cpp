@@ -12,6 +12,7 @@ namespace {
 
 // Sizes are kept to four decimals, as the stored fonts of the windows need (8.25).
 constexpr double kSizeScale = 10000.0;
+constexpr std::size_t kMaxNameLength = 255;
 
 bool IsNameChar(char c)
 {
@@ -20,7 +21,7 @@ bool IsNameChar(char c)
 
 bool IsName(std::string_view word)
 {
-    if (word.empty() || (word[0] >= '0' && word[0] <= '9'))
+    if (word.empty() || word.size() > kMaxNameLength || (word[0] >= '0' && word[0] <= '9'))
         return false;
     for (char c : word) {
         if (!IsNameChar(c))
@@ -429,6 +430,10 @@ LayoutParseResult ParseLayout(std::string_view utf8)
     // A UTF-8 byte order mark is allowed, as editors like to write one.
     if (utf8.starts_with("\xEF\xBB\xBF"))
         utf8.remove_prefix(3);
+    if (utf8.starts_with("\xFF\xFE") || utf8.starts_with("\xFE\xFF")) {
+        lineNumber = 1;
+        return fail("UTF-16 text; a stored layout is UTF-8");
+    }
     while (!utf8.empty()) {
         ++lineNumber;
         const auto end = utf8.find('\n');
@@ -436,12 +441,16 @@ LayoutParseResult ParseLayout(std::string_view utf8)
         utf8.remove_prefix(end == std::string_view::npos ? utf8.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        if (line.find('\0') != std::string_view::npos)
+            return fail("a NUL byte in the line");
 
         LineReader reader(line);
         if (reader.AtEnd())
             continue;
         const auto first = reader.Word();
-        if (!first || first->starts_with("#"))
+        if (!first)
+            return fail("a line must start with a keyword or a property key");
+        if (first->starts_with("#"))
             continue;
 
         if (*first == "window") {

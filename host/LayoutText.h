@@ -54,7 +54,8 @@ struct LayoutParseResult {
 
 LayoutParseResult ParseLayout(std::string_view utf8);
 
-// Names must be words of letters, digits and "_"; other values are escaped as needed.
+// Names must be words of up to 255 letters, digits and "_", not starting with a digit; other
+// values are escaped as needed.
 std::string FormatLayout(const WindowLayout& layout);
 
 } // namespace qm

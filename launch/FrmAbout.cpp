@@ -1,6 +1,7 @@
 #include "launch/FrmAbout.h"
 
 #include "host/Application.h"
+#include "host/StoredLayout.h"
 #include "launch/AboutTexts.h"
 #include "launch/SystemInfo.h"
 #include "resources/resource.h"
@@ -69,8 +70,10 @@ FrmAbout::FrmAbout()
         heading->SetFont(FontKind::Heading);
         heading->textColor = kHeadingColor;
     }
-    for (PushButton* button : {&Command1, &Command2, &Command4, &Command3})
-        button->SetFont(FontKind::Bold);
+    // Every button's look comes from the window's stored layout.
+    auto stored = LoadPropertyBags(IDR_LAYOUT_ABOUT, L"tintButton");
+    for (TintButtonControl* button : {&Command1, &Command2, &Command4, &Command3})
+        button->UseStoredProperties(std::move(stored[button->Name()]));
 
     picIcon.onPaint = [this](HDC dc, const RECT& rect) { PaintPicture(dc, rect); };
     Command1.onClick = [] { OpenMailingListPage(); };

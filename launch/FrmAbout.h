@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/tintButton/TintButtonControl.h"
 #include "host/Controls.h"
 #include "host/Form.h"
 
@@ -23,12 +24,12 @@ public:
     Label lblAbout;
     Label lblDescription;
     Frame Frame2;
-    PushButton Command1;
-    PushButton Command2;
+    TintButtonControl Command1;
+    TintButtonControl Command2;
     Label lblDisclaimer;
     Frame Frame1;
-    PushButton Command4;
-    PushButton Command3;
+    TintButtonControl Command4;
+    TintButtonControl Command3;
     TextBox txtAbout;
 
 private:

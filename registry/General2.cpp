@@ -173,6 +173,38 @@ std::wstring QueryValueText(HKEY key, const std::wstring& name)
     return text;
 }
 
+std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
+{
+    if (!key)
+        return std::nullopt;
+    // ERROR_MORE_DATA does not say which buffer was short: a data size larger than the buffer
+    // means the data, anything else the name.
+    DWORD nameCapacity = MAX_PATH + 1;
+    std::vector<BYTE> data(1024);
+    while (nameCapacity < 2 * kNameLimit) {
+        std::wstring name(nameCapacity, L'\0');
+        DWORD nameLength = nameCapacity;
+        DWORD type = 0;
+        auto size = static_cast<DWORD>(data.size());
+        const LSTATUS status =
+            Registry().enumValue(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            name.resize(std::min(nameLength, nameCapacity));
+            data.resize(std::min<std::size_t>(size, data.size()));
+            std::wstring text = DataAsText(RawValue{type, std::move(data)});
+            text.erase(0, text.find_first_not_of(L' '));
+            return ValueText{std::move(name), std::move(text)};
+        }
+        if (status != ERROR_MORE_DATA)
+            return std::nullopt;
+        if (size > data.size())
+            data.resize(size);
+        else
+            nameCapacity *= 2;
+    }
+    return std::nullopt;
+}
+
 std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name)
 {
     const RegKey key = OpenKey(root, subKey, kReadAccess);

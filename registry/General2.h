@@ -74,6 +74,14 @@ std::wstring EnumValueName(HKEY key, DWORD index);
 // the first zero byte, read in the ANSI code page.
 std::wstring QueryValueText(HKEY key, const std::wstring& name);
 
+// The name and data text of the value at an index, as EnumValueName and QueryValueText give
+// them, read with one enumeration call; nothing when the value cannot be read.
+struct ValueText {
+    std::wstring name;
+    std::wstring text;
+};
+std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
+
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
 std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
 

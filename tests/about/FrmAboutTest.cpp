@@ -125,8 +125,9 @@ TEST_F(AboutWindowTest, LoadSetsTheCaptionsInTheirFontsAndColours)
         EXPECT_EQ(GetTextColor(dc), l.text);
     }
     DeleteDC(dc);
-    for (const qm::PushButton* button : {&about.Command1, &about.Command2, &about.Command4, &about.Command3})
-        EXPECT_EQ(FontOf(*button).lfWeight, FW_BOLD);
+    // The buttons take their bold face from the window's stored layout.
+    for (const qm::TintButtonControl* button : {&about.Command1, &about.Command2, &about.Command4, &about.Command3})
+        EXPECT_TRUE(button->Button()->FontBold());
 }
 
 TEST_F(AboutWindowTest, TabVisitsTheButtonsInReadingOrderThenTheHiddenTextBox)

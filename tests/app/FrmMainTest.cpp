@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
 TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
 {
     auto& w = LoadWindow();
-    for (const qm::Control* b : {&w.tintButton5, &w.tintButton6, &w.tintButton7, &w.tintButton8})
+    for (qm::TintButtonControl* b : {&w.tintButton5, &w.tintButton6, &w.tintButton7, &w.tintButton8})
         Click(*b);
     ASSERT_EQ(host_.shellOpens.size(), 4u);
     const std::wstring files[] = {L"notepad.exe", L"notepad.exe", qm::GetSpecialFolderPath(CSIDL_STARTUP), L"notepad.exe"};

@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
     Click(w.LocationButton(4));
     ASSERT_TRUE(SelectEntry(L"Joe's App"));
     host_.messageBoxAnswers = {IDYES, IDOK};
-    Click(w.cmdDel);
+    PressKey('E', true); // "D&elete Selection"
 
     ASSERT_EQ(host_.messageBoxes.size(), 2u);
     EXPECT_EQ(host_.messageBoxes[0].text, L"Are you sure you want to delete the program/service 'Joe's App' from the Startup sequence ?");

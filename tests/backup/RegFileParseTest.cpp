@@ -156,19 +156,25 @@ TEST(RegFileParse, RefusesMalformedFilesWithAReason)
     }
 }
 
-// Cut and damaged files must give an answer, never a crash or a read past the end.
+// Cut and damaged files must give an answer, never a crash or a read past the end; a cut
+// backup is never fit to restore a shorter value.
 TEST(RegFileParse, SurvivesTruncationAndRandomDamage)
 {
     const Cp1252Codec codec;
-    const std::vector<std::vector<uint8_t>> seeds = {
-        qm::EncodeBackup({W(kRunCu), L"a\"b\\", qm::kRegBinary, std::vector<uint8_t>(90, 0x5C)}, codec),
-        qm::EncodeBackup({W(kRunCu), W(u"\u0416"), qm::kRegMultiSz, Utf16(u"x\\\"y")}, codec),
+    const qm::RegValue values[] = {
+        {W(kRunCu), L"a\"b\\", qm::kRegBinary, std::vector<uint8_t>(90, 0x5C)},
+        {W(kRunCu), W(u"\u0416"), qm::kRegMultiSz, Utf16(u"x\\\"y")},
+        {W(kRunCu), L"d", qm::kRegDword, {0xEF, 0xBE, 0xAD, 0xDE}},
     };
     std::mt19937 rng(7);
-    for (const auto& seed : seeds) {
+    for (const auto& value : values) {
+        const auto seed = qm::EncodeBackup(value, codec);
         for (size_t length = 0; length <= seed.size(); ++length) {
             const auto parsed = Parse(std::vector<uint8_t>(seed.begin(), seed.begin() + length));
             EXPECT_NE(parsed.file.has_value(), !parsed.error.empty());
+            if (parsed.file && qm::ValidateStartupBackup(*parsed.file).ok) {
+                EXPECT_TRUE(parsed.file->sections[0].values[0].data == value.data) << "cut at " << length;
+            }
         }
         for (int i = 0; i < 2000; ++i) {
             auto damaged = seed;

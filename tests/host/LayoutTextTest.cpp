@@ -52,11 +52,22 @@ TEST(LayoutText, FormattedTextReadsBackTheSame)
 
 TEST(LayoutText, RejectsMalformedTextNamingTheLine)
 {
+    using namespace std::string_literals;
+    const std::string huge(1 << 20, 'w');
     struct Case {
-        const char* text;
+        std::string text;
         std::size_t line;
     } const cases[] = {
         {"", 0},
+        {"\xFF\xFEw\0i\0n\0d\0o\0w\0 \0w\0\n\0"s, 1},
+        {"# note\0\nwindow w\n"s, 1},
+        {"window w\ncontrol b c 1 1\n x int 1\0\nend\n"s, 3},
+        {"window " + huge + "\n", 1},
+        {"window w\ncontrol b c 1 1\n " + huge + " int 1\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n x int " + std::string(1 << 20, '9') + "\nend\n", 3},
+        {"window w\ncontrol b c 1 1\n\"tx\" text \"x\"\nend\n", 3},
+        {"window w\ncontrol b c 1", 2},
+        {"window w\ncontrol b c 1 1\n x font \"MS Sans", 3},
         {"control b c 1 1\nend\n", 1},
         {"window w\nwindow v\n", 2},
         {"window w\ntx text \"x\"\n", 2},
@@ -81,8 +92,10 @@ TEST(LayoutText, RejectsMalformedTextNamingTheLine)
     };
     for (const auto& c : cases) {
         const auto parsed = qm::ParseLayout(c.text);
-        EXPECT_FALSE(parsed.layout) << c.text;
-        EXPECT_EQ(parsed.errorLine, c.line) << c.text;
+        const std::string shown = c.text.substr(0, 80);
+        EXPECT_FALSE(parsed.layout) << shown;
+        EXPECT_EQ(parsed.errorLine, c.line) << shown;
+        EXPECT_FALSE(parsed.error.empty()) << shown;
     }
 }
 

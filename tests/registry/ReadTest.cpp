@@ -69,6 +69,17 @@ TEST_F(RegistryTest, ListingShowsEveryValueWholeAndEachCanBeRemovedByItsListedNa
     ASSERT_EQ(listing.names.size(), values.size());
     ASSERT_EQ(listing.texts.size(), values.size());
     EXPECT_EQ(listing.AsMap(), expected);
+    // The one-call enumeration the main window lists with reads the same, index by index.
+    {
+        const qm::RegKey key = qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey);
+        for (DWORD i = 0; i < listing.names.size(); ++i) {
+            const auto value = qm::EnumValueText(key.Get(), i);
+            ASSERT_TRUE(value);
+            EXPECT_EQ(value->name, listing.names[i]);
+            EXPECT_EQ(value->text, listing.texts[i]);
+        }
+        EXPECT_FALSE(qm::EnumValueText(key.Get(), static_cast<DWORD>(listing.names.size())));
+    }
 
     for (const auto& name : listing.names)
         EXPECT_TRUE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, name)) << name.size();

@@ -3,6 +3,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 #include "support/ResourceCounts.h"
+#include "support/TintButtonProbe.h"
 
 #include <random>
 
@@ -141,5 +142,24 @@ TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
     switchAround(8);
     const auto before = qmtest::ResourceCounts::Now();
     switchAround(1000);
+    EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
+}
+
+TEST_F(MainWindowTest, TenThousandHoverRedrawsLeakNothing)
+{
+    auto& w = LoadWindow();
+    qm::TintButton& button = *w.tintButton1.Button();
+    auto hover = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            qm::TintButtonProbe::SetOver(button, i % 2 == 0);
+            button.Redraw(qm::StateUp, true);
+        }
+        qm::TintButtonProbe::SetOver(button, false);
+        button.Redraw(qm::StateUp, true);
+        qm::App().DoEvents();
+    };
+    hover(10);
+    const auto before = qmtest::ResourceCounts::Now();
+    hover(10000);
     EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
 }

@@ -34,8 +34,7 @@ protected:
 
     // Delivers a key as the message loop would, to the focused control.
     void PressKey(UINT vk, bool alt = false);
-    // Clicks a push button the way the platform does.
-    static void Click(const qm::Control& button);
+    static void Click(qm::TintButtonControl& button);
     // Discards a quit request left by ending the program.
     static bool TakeQuitMessage();
 

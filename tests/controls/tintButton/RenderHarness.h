@@ -1,25 +1,12 @@
 #pragma once
 
 #include "ButtonHarness.h"
+#include "support/TintButtonProbe.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
-
-namespace qm {
-
-// Puts a button in the looks that pointer and focus give it, and reaches its gradient.
-struct TintButtonProbe {
-    static void SetOver(TintButton& button, bool over) { button.isOver = over; }
-    static void SetFocus(TintButton& button, bool focus) { button.hasFocus = focus; }
-    static void Gradient(TintButton& button, Colour base, int k, bool darkestAtTop)
-    {
-        button.DrawGradient(base, k, false, darkestAtTop);
-    }
-};
-
-} // namespace qm
 
 namespace tinttest {
 
