@@ -35,9 +35,14 @@ mkdir -p "$BUILD/screenshots"
 shot="$BUILD/screenshots/main-window.png"
 import -window "$window" "$shot"
 echo "$shot"
-# Closing the window ends the program as the close box does.
-xdotool windowclose "$window" 2>/dev/null || true
+# "Cl&ose" ends the program as a user would (destroying the X window alone would leave the
+# program running).
+xdotool key alt+o 2>/dev/null || true
 for _ in $(seq 1 50); do
   kill -0 "$program" 2>/dev/null || break
   sleep 0.1
 done
+if kill -0 "$program" 2>/dev/null; then
+  echo "Quillmoor did not close on Alt+O" >&2
+  exit 1
+fi
