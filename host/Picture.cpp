@@ -1,4 +1,5 @@
 #include "host/Picture.h"
+#include "host/Bytes.h"
 
 #include <cstring>
 
@@ -21,18 +22,6 @@ std::uint32_t ReadU32(const std::uint8_t* p)
 std::uint16_t ReadU16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
 BITMAPINFO TopDownInfo(int width, int height)

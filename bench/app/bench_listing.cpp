@@ -17,8 +17,10 @@ namespace {
 constexpr int kRuns = 15;
 constexpr int kSizes[] = {1000, 10000};
 
-// Reads every value's name and data with one call each, into buffers large enough for any.
-int BareEnumeration()
+// Reads every value's name and data, into buffers large enough for any: with one call each
+// (the bare loop), or the way a listing that asks for each name by index and then for its data
+// by name must (the registry part of ListLocation without the list boxes).
+int Enumerate(bool nameThenData)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
@@ -30,7 +32,11 @@ int BareEnumeration()
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+        const bool read = nameThenData
+            ? RegEnumValueW(key, i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &dataSize) == ERROR_SUCCESS
+            : RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize) == ERROR_SUCCESS;
+        if (!read)
             break;
         ++count;
     }
@@ -38,27 +44,14 @@ int BareEnumeration()
     return count;
 }
 
-// The same calls a listing must make when it asks for each name by index and then for its
-// data by name: the registry part of ListLocation without the list boxes.
+int BareEnumeration()
+{
+    return Enumerate(false);
+}
+
 int TwoCallEnumeration()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return 0;
-    static std::vector<wchar_t> name(16384);
-    static std::vector<BYTE> data(65536);
-    int count = 0;
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD dataSize = static_cast<DWORD>(data.size());
-        DWORD type = 0;
-        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
-            RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
-            break;
-        ++count;
-    }
-    RegCloseKey(key);
-    return count;
+    return Enumerate(true);
 }
 
 // Paint messages a list box receives, whether posted or sent by UpdateWindow.

@@ -1,22 +1,14 @@
 #include "ButtonHarness.h"
+#include "host/Bytes.h"
 
 namespace tinttest {
 
 namespace {
 
+using qm::PutU16;
+using qm::PutU32;
+
 constexpr const wchar_t* kHostClass = L"QuillmoorTintButtonTestHost";
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
 
 } // namespace
 
