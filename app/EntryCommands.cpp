@@ -1,11 +1,10 @@
 #include "app/EntryCommands.h"
 
+#include "app/BackupsView.h"
 #include "app/FrmMain.h"
-#include "app/StartupLocations.h"
 #include "backup/BackupWriter.h"
-#include "backup/BackupsView.h"
 #include "host/Application.h"
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 
 namespace qm {
 
@@ -16,32 +15,29 @@ bool BlankOrEmpty(const std::wstring& text)
     return text.find_first_not_of(L' ') == std::wstring::npos;
 }
 
-int Ask(FrmMain& window, const std::wstring& text, unsigned code, const std::wstring& title)
-{
-    return App().Services().ShowMessage(window.Hwnd(), text, code, title);
-}
-
 } // namespace
 
 void UpdateAddButton(FrmMain& window)
 {
-    window.cmdAdd.SetEnabled(!window.txtName.Text().empty() && !window.txtCmdLine.Text().empty());
+    window.addButton.SetEnabled(!window.nameBox.Text().empty() && !window.commandLineBox.Text().empty());
 }
 
 void AddEntry(FrmMain& window)
 {
-    if (BlankOrEmpty(window.txtName.Text())) {
-        Ask(window, L"Enter Name", kMbOkInformation, L"No Name");
-        window.txtName.Focus();
+    if (BlankOrEmpty(window.nameBox.Text())) {
+        window.ShowMessage(L"Enter Name", kMbOkInformation, L"No Name");
+        window.nameBox.Focus();
         return;
     }
-    if (BlankOrEmpty(window.txtCmdLine.Text())) {
-        Ask(window, L"Enter Command Line", kMbOkInformation, L"No CmdLine");
-        window.txtCmdLine.Focus();
+    if (BlankOrEmpty(window.commandLineBox.Text())) {
+        window.ShowMessage(L"Enter Command Line", kMbOkInformation, L"No CmdLine");
+        window.commandLineBox.Focus();
         return;
     }
     if (const int location = window.CurrentLocation()) {
-        SetStringValue(Location(location).fullPath, window.txtName.Text(), window.txtCmdLine.Text());
+        // A value that cannot be written shows by its absence from the refreshed lists.
+        static_cast<void>(SetStringValue(Location(location).fullPath, window.nameBox.Text(),
+            window.commandLineBox.Text()));
         window.ListLocation(location);
     }
 }
@@ -52,30 +48,30 @@ void BrowseForCommandLine(FrmMain& window)
     if (!chosen || chosen->empty())
         return;
     // Unquoted, "C:\Program Files\x.exe" would start C:\Program.exe if one existed.
-    window.txtCmdLine.SetText(chosen->find(L' ') == std::wstring::npos ? *chosen : L"\"" + *chosen + L"\"");
+    window.commandLineBox.SetText(chosen->find(L' ') == std::wstring::npos ? *chosen : L"\"" + *chosen + L"\"");
 }
 
 void RemoveSelectedEntry(FrmMain& window)
 {
-    const int index = window.lstName.SelectedIndex();
+    const int index = window.nameList.SelectedIndex();
     const int location = window.CurrentLocation();
     // Nothing selected is never the unnamed default value.
     if (index < 0 || location == 0)
         return;
-    const std::wstring name = window.lstName.Item(index);
+    const std::wstring name = window.nameList.Item(index);
     const StartupLocation& where = Location(location);
 
-    if (Ask(window, L"Are you sure you want to delete the program/service '" + name + L"' from the Startup sequence ?",
+    if (window.ShowMessage(L"Are you sure you want to delete the program/service '" + name + L"' from the Startup sequence ?",
             kMbYesNoQuestion, L"Confirm Delete") == kMbResultNo)
         return;
-    if (!WriteBackupFile(where, name, window.txtDelete.Text(), App().Folder())) {
-        Ask(window, name + L" was not removed because its backup copy could not be saved.", kMbOkExclamation,
+    if (!WriteBackupFile(where, name, window.backupNameBox.Text(), App().Folder())) {
+        window.ShowMessage(name + L" was not removed because its backup copy could not be saved.", kMbOkExclamation,
             L"Process Not Removed");
         return;
     }
     App().DoEvents();
-    if (DeleteValue(where.Root(), where.removeKey, name))
-        Ask(window, name + L" has been removed and a backup copy has been saved.", kMbOkInformation, L"Process Removed");
+    if (DeleteValue(RootKey(where), where.subKey, name))
+        window.ShowMessage(name + L" has been removed and a backup copy has been saved.", kMbOkInformation, L"Process Removed");
     window.ListLocation(location);
     App().DoEvents();
     RefillBackupList(window);

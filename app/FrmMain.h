@@ -1,25 +1,27 @@
 #pragma once
 
 #include "controls/tintButton/TintButtonControl.h"
-#include "host/Controls.h"
 #include "host/Form.h"
+#include "host/Handles.h"
+#include "host/Label.h"
+#include "host/ListBox.h"
+#include "host/OptionButton.h"
+#include "host/TextBox.h"
+#include "registry/StartupLocations.h"
 
+#include <array>
 #include <string>
 
 namespace qm {
 
-// The backup file's name for an entry: blanks become underscores; the unnamed default
-// value is "(Default)", as the registry editor calls it.
-std::wstring BackupBaseName(const std::wstring& entryName);
-
 // The main window: the entries of one startup location, the backups view, and every command.
 class FrmMain final : public Form {
 public:
-    enum MenuId : UINT { kMnuContents = 1, kMnuAbout = 2 };
+    enum MenuCommand : UINT { kHelpContentsCommand = 1, kAboutCommand = 2 };
 
     FrmMain();
     // Creates the window hidden and runs the start-up sequence; Show() makes it visible.
-    bool Load();
+    [[nodiscard]] bool Load();
 
     // Fills both entry lists from a location (1 to 4).
     void ListLocation(int location);
@@ -27,51 +29,47 @@ public:
     // The location whose option button is selected.
     int CurrentLocation() const;
     const std::wstring& SelectedEntryName() const { return selectedEntryName_; }
-    HMENU FileMenu() const { return mnuFile_; }
-    void ShowFileMenu();
+    HMENU HelpMenu() const { return helpMenu_.get(); }
+    void ShowHelpMenu();
 
-    // The controls, named as the window's code knows them; tests reach them here too.
-    TextBox txtDelete;
-    ListBox lstCmdLine;
-    TintButtonControl tintButton12;
-    TintButtonControl Command1;
-    TintButtonControl cmdBackup;
-    TintButtonControl cmdDel;
-    TintButtonControl cmdBrowse;
-    TintButtonControl cmdAdd;
-    TintButtonControl tintButton8;
-    TintButtonControl tintButton7;
-    TintButtonControl tintButton6;
-    TintButtonControl tintButton5;
-    OptionButton optRun;
-    OptionButton optRunServices;
-    OptionButton optRun2;
-    OptionButton optRun3;
-    TextBox txtCmdLine;
-    TextBox txtName;
-    ListBox lstName;
-    TintButtonControl tintButton4;
-    TintButtonControl tintButton3;
-    TintButtonControl tintButton2;
-    TintButtonControl tintButton1;
-    ListBox lstBack;
-    TintButtonControl tintButton9;
-    TintButtonControl tintButton10;
-    Label Label1;
-    Label lblCmdLine;
-    Label lblName;
+    // The option button and the location button of a location (1 to 4).
+    OptionButton& LocationOption(int location) { return locationOptions[static_cast<size_t>(location - 1)]; }
+    TintButtonControl& LocationButton(int location) { return locationButtons[static_cast<size_t>(location - 1)]; }
 
-    OptionButton& Option(int location);
-    TintButtonControl& LocationButton(int location);
+    // The controls; tests reach them here too. The names the window's stored layout and the
+    // outside world know them by are given at construction.
+    TextBox backupNameBox; // hidden: the backup base name of the selected entry
+    ListBox commandLineList;
+    TintButtonControl closeButton;
+    TintButtonControl helpButton;
+    TintButtonControl backupsButton;
+    TintButtonControl deleteButton;
+    TintButtonControl browseButton;
+    TintButtonControl addButton;
+    TintButtonControl autoexecButton;
+    TintButtonControl startupFolderButton;
+    TintButtonControl winIniButton;
+    TintButtonControl controlIniButton;
+    // Hidden: the selected one is the current location.
+    std::array<OptionButton, kLocationCount> locationOptions;
+    TextBox commandLineBox;
+    TextBox nameBox;
+    ListBox nameList;
+    std::array<TintButtonControl, kLocationCount> locationButtons;
+    ListBox backupList;
+    TintButtonControl finishedButton;
+    TintButtonControl restoreButton;
+    Label titleLabel;
+    Label commandLineLabel;
+    Label nameLabel;
 
 private:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMenuCommand(UINT id) override;
     void OnClose() override;
     void WireHandlers();
 
     void OnNameClick();
-    void OnCmdLineClick();
+    void OnCommandLineClick();
     void OnLocationSelected(int location);
     void OnLocationButton(int location);
     void ShowBackupsView();
@@ -79,7 +77,7 @@ private:
     void OpenHelp();
 
     std::wstring selectedEntryName_;
-    HMENU mnuFile_ = nullptr;
+    UniqueMenu helpMenu_;
 };
 
 } // namespace qm

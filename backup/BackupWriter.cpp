@@ -3,7 +3,9 @@
 #include "backup/AnsiCodePage.h"
 #include "backup/RegFileFormat.h"
 #include "host/Files.h"
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
+
+#include <algorithm>
 
 namespace qm {
 
@@ -11,11 +13,6 @@ namespace {
 
 // Enough candidates for any real folder; past them the backup counts as failed.
 constexpr int kMaxBackupSuffix = 1000;
-
-bool SameKeyPath(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 std::optional<RegValue> SingleValueOf(const std::vector<uint8_t>& bytes)
 {
@@ -39,7 +36,7 @@ Slot SlotFor(const std::wstring& path, const RegValue& value)
     if (bytes->empty())
         return Slot::Free;
     const auto held = SingleValueOf(*bytes);
-    return held && held->name == value.name && SameKeyPath(held->keyPath, value.keyPath) ? Slot::Free : Slot::Taken;
+    return held && held->name == value.name && EqualNoCase(held->keyPath, value.keyPath) ? Slot::Free : Slot::Taken;
 }
 
 // A name that would leave the folder, or land in an alternate stream that no listing
@@ -51,12 +48,22 @@ bool UsableBaseName(const std::wstring& baseName)
 
 } // namespace
 
+std::wstring BackupBaseName(const std::wstring& entryName)
+{
+    // ".reg" alone would be a nameless file, and one that Wine hides from the backup list.
+    if (entryName.empty())
+        return L"(Default)";
+    std::wstring baseName = entryName;
+    std::replace(baseName.begin(), baseName.end(), L' ', L'_');
+    return baseName;
+}
+
 std::optional<std::wstring> WriteBackupFile(const StartupLocation& location, const std::wstring& name,
     const std::wstring& baseName, const std::wstring& folder)
 {
     if (!UsableBaseName(baseName))
         return std::nullopt;
-    const auto raw = ReadValueRaw(location.Root(), location.removeKey, name);
+    const auto raw = ReadValueRaw(RootKey(location), location.subKey, name);
     if (!raw)
         return std::nullopt;
     const RegValue value{location.fullPath, name, raw->type, std::vector<uint8_t>(raw->data.begin(), raw->data.end())};
@@ -75,14 +82,14 @@ std::optional<std::wstring> WriteBackupFile(const StartupLocation& location, con
         return std::nullopt;
 
     if (WriteWholeFile(path, bytes) != ERROR_SUCCESS) {
-        DeleteFileAt(path);
+        static_cast<void>(DeleteFileAt(path));
         return std::nullopt;
     }
     const auto written = ReadWholeFile(path);
     const auto readBack = written ? SingleValueOf(*written) : std::nullopt;
     // A backup the backups view would not list (Wine hides dot-files) cannot be restored.
     if (!readBack || !SameValue(value, *readBack) || FindFiles(path).empty()) {
-        DeleteFileAt(path);
+        static_cast<void>(DeleteFileAt(path));
         return std::nullopt;
     }
     return path;

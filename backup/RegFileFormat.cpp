@@ -1,9 +1,8 @@
 #include "backup/RegFileFormat.h"
 
 #include "backup/RegText.h"
+#include "registry/StartupLocations.h"
 
-#include <algorithm>
-#include <array>
 #include <string_view>
 
 namespace qm {
@@ -15,13 +14,6 @@ namespace {
 constexpr std::wstring_view kCrLf = L"\r\n";
 // Hex data lines stay below 80 characters, as the registry editor writes them.
 constexpr size_t kMaxLine = 79;
-
-constexpr std::array<std::wstring_view, 4> kStartupKeys = {
-    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
-    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-    L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-};
 
 // String data as text with its terminating NUL; nothing when the data lack one.
 std::optional<std::wstring> TerminatedText(const RegValue& value)
@@ -189,9 +181,7 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
     if (section.deleteKey) {
         return {false, L"The file deletes the key " + section.keyPath + L"."};
     }
-    const bool startupKey = std::any_of(kStartupKeys.begin(), kStartupKeys.end(),
-        [&section](std::wstring_view key) { return EqualNoCase(section.keyPath, key); });
-    if (!startupKey) {
+    if (!FindLocation(section.keyPath)) {
         return {false, L"The key " + section.keyPath + L" is not one of the four startup keys."};
     }
     if (!section.deletedValues.empty()) {

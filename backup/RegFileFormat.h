@@ -4,26 +4,14 @@
 // Pure text code: no platform calls, so that it builds and is fuzzed on any host. Text is
 // std::wstring holding UTF-16 code units (one unit per wchar_t, whatever wchar_t's width).
 
+#include "registry/ValueTypes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qm {
-
-// Registry value types (the platform's REG_* numbers).
-inline constexpr uint32_t kRegNone = 0;
-inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegExpandSz = 2;
-inline constexpr uint32_t kRegBinary = 3;
-inline constexpr uint32_t kRegDword = 4;
-inline constexpr uint32_t kRegMultiSz = 7;
-inline constexpr uint32_t kRegQword = 11;
-
-// The registry's own limit on a value name, in characters.
-inline constexpr size_t kMaxValueName = 16383;
-// The registry's own limit on one key name of a path, in characters.
-inline constexpr size_t kMaxKeyName = 255;
 
 struct RegValue {
     std::wstring keyPath; // full path with the root's long name, e.g. HKEY_CURRENT_USER\Software

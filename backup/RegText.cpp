@@ -6,17 +6,7 @@ namespace {
 
 constexpr std::wstring_view kBlanks = L" \t";
 
-wchar_t AsciiUpper(wchar_t c)
-{
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
 } // namespace
-
-bool IsStringType(uint32_t type)
-{
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
 
 // Each wchar_t holds one UTF-16 unit; a wider wchar_t (other hosts) keeps the low 16 bits.
 std::vector<uint8_t> Utf16Bytes(std::wstring_view units)
@@ -68,31 +58,9 @@ size_t SkipBlanks(std::wstring_view line, size_t pos)
     return pos;
 }
 
-bool EqualNoCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
 {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-int HexDigit(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    const wchar_t upper = AsciiUpper(c);
-    return upper >= L'A' && upper <= L'F' ? upper - L'A' + 10 : -1;
 }
 
 } // namespace qm::regtext

@@ -3,6 +3,7 @@
 // Text helpers shared by the .reg writer and reader. No platform calls.
 
 #include "backup/RegFileFormat.h"
+#include "host/TextEncoding.h"
 
 #include <string_view>
 
@@ -10,8 +11,6 @@ namespace qm::regtext {
 
 inline constexpr std::wstring_view kHeader4 = L"REGEDIT4";
 inline constexpr std::wstring_view kHeader5 = L"Windows Registry Editor Version 5.00";
-
-bool IsStringType(uint32_t type);
 
 std::vector<uint8_t> Utf16Bytes(std::wstring_view units);
 // Nothing for an odd byte count.
@@ -23,10 +22,7 @@ std::wstring_view TrimLeft(std::wstring_view text);
 std::wstring_view TrimRight(std::wstring_view text);
 size_t SkipBlanks(std::wstring_view line, size_t pos);
 
-// ASCII case only: the format's keywords and the root key names are ASCII.
-bool EqualNoCase(std::wstring_view a, std::wstring_view b);
+// ASCII case only, as EqualNoCase.
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
-// The digit's value, or -1.
-int HexDigit(wchar_t c);
 
 } // namespace qm::regtext

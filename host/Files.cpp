@@ -1,20 +1,21 @@
 #include "host/Files.h"
 
+#include "host/Handles.h"
+
 namespace qm {
 
 std::vector<std::wstring> FindFiles(const std::wstring& pattern)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find)
         return names;
     constexpr DWORD kSkipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     do {
         if ((data.dwFileAttributes & kSkipped) == 0)
             names.emplace_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
     return names;
 }
 
@@ -31,37 +32,36 @@ bool DeleteFileAt(const std::wstring& path)
 
 DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return GetLastError();
     DWORD error = ERROR_SUCCESS;
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         error = GetLastError();
     else if (written != bytes.size())
         error = ERROR_WRITE_FAULT;
-    if (!FlushFileBuffers(file) && error == ERROR_SUCCESS)
+    if (!FlushFileBuffers(file.get()) && error == ERROR_SUCCESS)
         error = GetLastError();
-    if (!CloseHandle(file) && error == ERROR_SUCCESS)
+    if (!file.Close() && error == ERROR_SUCCESS)
         error = GetLastError();
     return error;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> result;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 64 * 1024 * 1024) {
-        std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size())
-            result = std::move(bytes);
-    }
-    CloseHandle(file);
-    return result;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart >= 64 * 1024 * 1024)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace qm

@@ -1,6 +1,7 @@
 #include "host/Form.h"
 
 #include "host/Application.h"
+#include "host/Label.h"
 
 #include <commctrl.h>
 
@@ -31,7 +32,11 @@ Form::~Form()
 {
     if (hwnd_)
         DestroyWindow(hwnd_);
-    DeleteFonts();
+}
+
+int Form::ShowMessage(const std::wstring& text, unsigned code, const std::wstring& title) const
+{
+    return App().Services().ShowMessage(hwnd_, text, code, title);
 }
 
 bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder)
@@ -57,7 +62,7 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
         if (!RegisterClassExW(&wc))
             return false;
     }
-    background_ = CreateSolidBrush(setup.background);
+    background_.reset(CreateSolidBrush(setup.background));
 
     CreateWindowExW(setup.exStyle, setup.className, setup.caption.c_str(), setup.style, CW_USEDEFAULT, CW_USEDEFAULT,
         TwipsToPixels(setup.clientWidthTwips, kBaseDpi), TwipsToPixels(setup.clientHeightTwips, kBaseDpi),
@@ -75,7 +80,7 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
         // Listed from the topmost down: each new control goes below the ones before it.
         SetWindowPos(c.hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         const auto* label = dynamic_cast<const Label*>(&c);
-        labelBrushes_.push_back(label && label->background != CLR_INVALID ? CreateSolidBrush(label->background) : nullptr);
+        labelBrushes_.emplace_back(label && label->background != CLR_INVALID ? CreateSolidBrush(label->background) : nullptr);
         c.OnCreated();
     }
 
@@ -100,11 +105,10 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
 
 void Form::CreateFonts()
 {
-    DeleteFonts();
     for (size_t i = 0; i < kFonts.size(); ++i) {
-        fonts_[i] = CreateFontW(FontHeight(kFonts[i].centiPoints, dpi_), 0, 0, 0, kFonts[i].weight, FALSE, FALSE, FALSE,
+        fonts_[i].reset(CreateFontW(FontHeight(kFonts[i].centiPoints, dpi_), 0, 0, 0, kFonts[i].weight, FALSE, FALSE, FALSE,
             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-            kFontFace);
+            kFontFace));
     }
 }
 
@@ -112,15 +116,6 @@ FontDesc Form::FontDescFor(FontKind kind)
 {
     const FontSpec& font = kFonts[static_cast<size_t>(kind)];
     return {kFontFace, font.centiPoints / 100.0, font.weight >= FW_BOLD, false, false};
-}
-
-void Form::DeleteFonts()
-{
-    for (HFONT& font : fonts_) {
-        if (font)
-            DeleteObject(font);
-        font = nullptr;
-    }
 }
 
 void Form::ApplyDpi(UINT dpi)
@@ -264,7 +259,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(hwnd_, &rc);
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, background_);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.get());
         return 1;
     }
     case WM_CTLCOLORSTATIC:
@@ -276,10 +271,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetTextColor(dc, label && label->textColor != CLR_INVALID ? label->textColor : GetSysColor(COLOR_WINDOWTEXT));
         if (index < labelBrushes_.size() && labelBrushes_[index]) {
             SetBkColor(dc, static_cast<const Label*>(c)->background);
-            return reinterpret_cast<LRESULT>(labelBrushes_[index]);
+            return reinterpret_cast<LRESULT>(labelBrushes_[index].get());
         }
         SetBkColor(dc, setup_.background);
-        return reinterpret_cast<LRESULT>(background_);
+        return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_DRAWITEM:
         // Menus draw with id 0; controls carry their own id.
@@ -323,14 +318,8 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         self->hwnd_ = nullptr;
         for (Control* c : self->controls_)
             c->hwnd_ = nullptr;
-        for (HBRUSH& brush : self->labelBrushes_) {
-            if (brush)
-                DeleteObject(brush);
-        }
         self->labelBrushes_.clear();
-        if (self->background_)
-            DeleteObject(self->background_);
-        self->background_ = nullptr;
+        self->background_.reset();
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         self->OnDestroyed();
         return result;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "host/Controls.h"
-#include "host/Layout.h"
+#include "host/Control.h"
+#include "host/Handles.h"
 #include "host/PropertyStore.h"
+#include "host/Twips.h"
 
 #include <windows.h>
 
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace qm {
+
+// The face colour the program's windows are painted in.
+inline constexpr COLORREF kFaceColor = 0x00D8EAE6;
 
 // A top-level window laid out in twips: owns its fonts, background, tooltips, the tab order
 // and the access keys of its controls. Derived windows hold their controls as members.
@@ -34,7 +38,9 @@ public:
     void MoveFocus(bool backwards);
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
     HWND Tooltips() const { return tooltips_; }
-    HFONT FontFor(FontKind kind) const { return fonts_[static_cast<size_t>(kind)]; }
+    HFONT FontFor(FontKind kind) const { return fonts_[static_cast<size_t>(kind)].get(); }
+    // A modal message box owned by this window (through the host services); the button pressed.
+    int ShowMessage(const std::wstring& text, unsigned code, const std::wstring& title) const;
     // The face, size and weight of a kind of font, for controls that make their own.
     static FontDesc FontDescFor(FontKind kind);
 
@@ -53,7 +59,7 @@ protected:
         HWND owner;
     };
     // Creates the window hidden with its controls, listed from the topmost down.
-    bool CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder);
+    [[nodiscard]] bool CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnMenuCommand(UINT /*id*/) {}
@@ -66,7 +72,6 @@ protected:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void CreateFonts();
-    void DeleteFonts();
     void PlaceWindow(bool centre);
     bool HandleAccessKey(wchar_t letter);
     Control* FindById(int id) const;
@@ -76,9 +81,10 @@ private:
     HWND tooltips_ = nullptr;
     UINT dpi_ = kBaseDpi;
     FormSetup setup_{};
-    HBRUSH background_ = nullptr;
-    std::vector<HBRUSH> labelBrushes_;
-    std::array<HFONT, 4> fonts_{};
+    UniqueBrush background_;
+    // Per control, in stacking order: the brush of a label with a colour of its own.
+    std::vector<UniqueBrush> labelBrushes_;
+    std::array<UniqueFont, 4> fonts_;
     std::vector<Control*> controls_;
     std::vector<Control*> tabOrder_;
     bool shownOnce_ = false;

@@ -1,6 +1,7 @@
 #include "host/HostServices.h"
 
 #include "host/Application.h"
+#include "host/Handles.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -43,8 +44,9 @@ bool PlatformHostServices::StartProcess(const std::wstring& commandLine)
     std::wstring mutableLine = commandLine;
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    // Started, never waited for.
+    const UniqueKernelHandle thread(pi.hThread);
+    const UniqueKernelHandle process(pi.hProcess);
     return true;
 }
 
@@ -64,6 +66,7 @@ std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, 
     sei.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&sei) || !sei.hProcess)
         return std::nullopt;
+    const UniqueKernelHandle process(sei.hProcess);
 
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     std::optional<DWORD> result;
@@ -74,7 +77,7 @@ std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, 
         const DWORD wait = MsgWaitForMultipleObjects(1, &sei.hProcess, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
         if (wait == WAIT_OBJECT_0) {
             DWORD code = 0;
-            if (GetExitCodeProcess(sei.hProcess, &code))
+            if (GetExitCodeProcess(process.get(), &code))
                 result = code;
             break;
         }
@@ -83,7 +86,6 @@ std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, 
         // Keep our windows painting while the other program works.
         App().DoEvents();
     }
-    CloseHandle(sei.hProcess);
     return result;
 }
 

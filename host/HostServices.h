@@ -27,7 +27,7 @@ public:
     virtual std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) = 0;
 
     // Starts a command line in a normal window with the focus, without waiting.
-    virtual bool StartProcess(const std::wstring& commandLine) = 0;
+    [[nodiscard]] virtual bool StartProcess(const std::wstring& commandLine) = 0;
 
     // The shell's "open" verb, show command 1, no owner; the result is not reported.
     virtual void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory) = 0;
@@ -43,7 +43,7 @@ class PlatformHostServices final : public HostServices {
 public:
     int ShowMessage(HWND owner, const std::wstring& text, unsigned code, const std::wstring& title) override;
     std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) override;
-    bool StartProcess(const std::wstring& commandLine) override;
+    [[nodiscard]] bool StartProcess(const std::wstring& commandLine) override;
     void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory) override;
     std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) override;
 };

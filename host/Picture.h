@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/GdiHandles.h"
+#include "host/Handles.h"
 #include "host/PropertyStore.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "host/LayoutText.h"
+#include "host/StoredLayoutText.h"
+#include "host/Twips.h"
 
 #include <windows.h>
 
@@ -10,7 +11,6 @@
 
 namespace qm {
 
-inline constexpr UINT kLayoutBaseDpi = 96;
 inline constexpr int kHimetricPerInch = 2540;
 
 // Stored layouts give control sizes in 1/100 mm; nearest pixel at the window's DPI.

@@ -55,44 +55,6 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
     return cp;
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-std::string Base64Encode(const std::vector<std::uint8_t>& bytes)
-{
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t group = static_cast<std::uint32_t>(bytes[i]) << 16;
-        if (n > 1)
-            group |= static_cast<std::uint32_t>(bytes[i + 1]) << 8;
-        if (n > 2)
-            group |= bytes[i + 2];
-        out.push_back(kBase64[(group >> 18) & 63]);
-        out.push_back(kBase64[(group >> 12) & 63]);
-        out.push_back(n > 1 ? kBase64[(group >> 6) & 63] : '=');
-        out.push_back(n > 2 ? kBase64[group & 63] : '=');
-    }
-    return out;
-}
-
 std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text)
 {
     if (text.size() % 4 != 0)

@@ -1,6 +1,7 @@
 #include "launch/FrmAbout.h"
 
 #include "host/Application.h"
+#include "host/Handles.h"
 #include "host/StoredLayout.h"
 #include "launch/AboutTexts.h"
 #include "launch/SystemInfo.h"
@@ -8,14 +9,12 @@
 
 #include <memory>
 #include <string>
-#include <type_traits>
 
 namespace qm {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillmoorAbout";
-constexpr COLORREF kFaceColor = 0x00D8EAE6;
 constexpr COLORREF kHeadingColor = 0x00FF0000; // blue
 constexpr COLORREF kPictureTopColor = 0x00FFC0C0;
 constexpr COLORREF kPictureRimColor = 0x007F4040;
@@ -23,24 +22,14 @@ constexpr int kPictureIconSize = 48; // pixels at 96 DPI
 constexpr int kClientWidthTwips = 5730;
 constexpr int kClientHeightTwips = 3990;
 
-constexpr TwipsRect kFrame2 = {1560, 840, 3975, 1095};
-constexpr TwipsRect kFrame1 = {120, 2405, 4095, 1455};
+constexpr TwipsRect kDescriptionFrame = {1560, 840, 3975, 1095};
+constexpr TwipsRect kDisclaimerFrame = {120, 2405, 4095, 1455};
 
 // Controls that lie in a frame are placed relative to it; the window places them all.
 constexpr TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& r)
 {
     return {frame.left + r.left, frame.top + r.top, r.width, r.height};
 }
-
-struct GdiDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
-
-struct IconDeleter {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 TRIVERTEX Vertex(LONG x, LONG y, COLORREF color)
 {
@@ -51,36 +40,36 @@ TRIVERTEX Vertex(LONG x, LONG y, COLORREF color)
 } // namespace
 
 FrmAbout::FrmAbout()
-    : picIcon(L"picIcon", {120, 120, 1065, 2205}),
-      Image1(L"Image1", {5040, 0, 480, 480}, IDI_QUILLMOOR),
-      lblTitle(L"lblTitle", {1560, 240, 3285, 240}),
-      lblVersion(L"lblVersion", {1560, 600, 1485, 225}),
-      lblAbout(L"lblAbout", {3195, 630, 2610, 195}),
-      lblDescription(L"lblDescription", InFrame(kFrame2, {120, 120, 3795, 810}), kAboutDescription),
-      Frame2(L"Frame2", kFrame2),
-      Command1(L"Command1", {1440, 2040, 2295, 345}, L"&Join the Mailing List"),
-      Command2(L"Command2", {4320, 2040, 1245, 345}, L"&Vostrel"),
-      lblDisclaimer(L"lblDisclaimer", InFrame(kFrame1, {120, 240, 3870, 1185}), kAboutDisclaimer),
-      Frame1(L"Frame1", kFrame1),
-      Command4(L"Command4", {4320, 2760, 1245, 345}, L"&System Info"),
-      Command3(L"Command3", {4320, 3480, 1245, 345}, L"Cl&ose"),
-      txtAbout(L"txtAbout", {360, 4320, 4935, 285})
+    : picture(L"picIcon", {120, 120, 1065, 2205}),
+      icon(L"Image1", {5040, 0, 480, 480}, IDI_QUILLMOOR),
+      titleLabel(L"lblTitle", {1560, 240, 3285, 240}),
+      versionLabel(L"lblVersion", {1560, 600, 1485, 225}),
+      aboutLabel(L"lblAbout", {3195, 630, 2610, 195}),
+      descriptionLabel(L"lblDescription", InFrame(kDescriptionFrame, {120, 120, 3795, 810}), kAboutDescription),
+      descriptionFrame(L"Frame2", kDescriptionFrame),
+      mailingListButton(L"Command1", {1440, 2040, 2295, 345}, L"&Join the Mailing List"),
+      homePageButton(L"Command2", {4320, 2040, 1245, 345}, L"&Vostrel"),
+      disclaimerLabel(L"lblDisclaimer", InFrame(kDisclaimerFrame, {120, 240, 3870, 1185}), kAboutDisclaimer),
+      disclaimerFrame(L"Frame1", kDisclaimerFrame),
+      systemInfoButton(L"Command4", {4320, 2760, 1245, 345}, L"&System Info"),
+      closeButton(L"Command3", {4320, 3480, 1245, 345}, L"Cl&ose"),
+      hiddenTextBox(L"txtAbout", {360, 4320, 4935, 285})
 {
-    for (Label* heading : {&lblTitle, &lblVersion}) {
+    for (Label* heading : {&titleLabel, &versionLabel}) {
         heading->SetFont(FontKind::Heading);
         heading->textColor = kHeadingColor;
     }
     // Every button's look comes from the window's stored layout.
     auto stored = LoadPropertyBags(IDR_LAYOUT_ABOUT, L"tintButton");
-    for (TintButtonControl* button : {&Command1, &Command2, &Command4, &Command3})
+    for (TintButtonControl* button : {&mailingListButton, &homePageButton, &systemInfoButton, &closeButton})
         button->UseStoredProperties(std::move(stored[button->Name()]));
 
-    picIcon.onPaint = [this](HDC dc, const RECT& rect) { PaintPicture(dc, rect); };
-    Command1.onClick = [] { OpenMailingListPage(); };
-    Command2.onClick = [] { OpenHomePage(); };
-    Command4.onClick = [this] { StartSysInfo(Hwnd()); };
+    picture.onPaint = [this](HDC dc, const RECT& rect) { PaintPicture(dc, rect); };
+    mailingListButton.onClick = [] { OpenMailingListPage(); };
+    homePageButton.onClick = [] { OpenHomePage(); };
+    systemInfoButton.onClick = [this] { StartSysInfo(Hwnd()); };
     // Nothing may touch this object after the call: a window that owns itself is deleted with it.
-    Command3.onClick = [this] { DestroyWindow(Hwnd()); };
+    closeButton.onClick = [this] { DestroyWindow(Hwnd()); };
 }
 
 FrmAbout::~FrmAbout()
@@ -95,17 +84,17 @@ bool FrmAbout::Load(HWND owner)
 {
     const FormSetup setup{kClassName, std::wstring(), WS_POPUP | WS_CAPTION | WS_SYSMENU,
         WS_EX_DLGMODALFRAME, kClientWidthTwips, kClientHeightTwips, kFaceColor, IDI_QUILLMOOR, owner};
-    const std::vector<Control*> stacking = {&Image1, &lblTitle, &lblVersion, &lblAbout, &lblDescription, &Frame2,
-        &Command1, &Command2, &lblDisclaimer, &Frame1, &Command4, &Command3, &txtAbout, &picIcon};
-    const std::vector<Control*> tabOrder = {&Command1, &Command2, &Command4, &Command3, &txtAbout};
+    const std::vector<Control*> stacking = {&icon, &titleLabel, &versionLabel, &aboutLabel, &descriptionLabel, &descriptionFrame,
+        &mailingListButton, &homePageButton, &disclaimerLabel, &disclaimerFrame, &systemInfoButton, &closeButton, &hiddenTextBox, &picture};
+    const std::vector<Control*> tabOrder = {&mailingListButton, &homePageButton, &systemInfoButton, &closeButton, &hiddenTextBox};
     if (!CreateForm(setup, stacking, tabOrder))
         return false;
 
     const Version version = App().AppVersion();
     SetWindowTextW(Hwnd(), (L"About " + App().Title()).c_str());
-    lblVersion.SetCaption(L"Version " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
+    versionLabel.SetCaption(L"Version " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
         std::to_wstring(version.revision));
-    lblTitle.SetCaption(App().Title());
+    titleLabel.SetCaption(App().Title());
     return true;
 }
 
@@ -119,14 +108,14 @@ void FrmAbout::PaintPicture(HDC dc, const RECT& rect) const
     GradientFill(dc, corners, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
 
     const int size = MulDiv(kPictureIconSize, static_cast<int>(Dpi()), kBaseDpi);
-    const Icon icon(static_cast<HICON>(
+    const UniqueIcon programIcon(static_cast<HICON>(
         LoadImageW(App().Module(), MAKEINTRESOURCEW(IDI_QUILLMOOR), IMAGE_ICON, size, size, 0)));
-    if (icon) {
+    if (programIcon) {
         const int left = rect.left + (rect.right - rect.left - size) / 2;
-        DrawIconEx(dc, left, rect.top + size / 4, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, left, rect.top + size / 4, programIcon.get(), size, size, 0, nullptr, DI_NORMAL);
     }
 
-    const Brush rim(CreateSolidBrush(kPictureRimColor));
+    const UniqueBrush rim(CreateSolidBrush(kPictureRimColor));
     FrameRect(dc, &rect, rim.get());
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "controls/tintButton/TintButtonControl.h"
-#include "host/Controls.h"
 #include "host/Form.h"
+#include "host/Frame.h"
+#include "host/Image.h"
+#include "host/Label.h"
+#include "host/PictureBox.h"
+#include "host/TextBox.h"
 
 namespace qm {
 
@@ -14,23 +18,24 @@ public:
 
     // Creates the window hidden, owned by owner (so it stays out of the taskbar), and sets
     // the captions; Show() makes it visible.
-    bool Load(HWND owner);
+    [[nodiscard]] bool Load(HWND owner);
 
-    // The controls, named as the window's code knows them; tests reach them here too.
-    PictureBox picIcon;
-    Image Image1;
-    Label lblTitle;
-    Label lblVersion;
-    Label lblAbout;
-    Label lblDescription;
-    Frame Frame2;
-    TintButtonControl Command1;
-    TintButtonControl Command2;
-    Label lblDisclaimer;
-    Frame Frame1;
-    TintButtonControl Command4;
-    TintButtonControl Command3;
-    TextBox txtAbout;
+    // The controls; tests reach them here too. The names the window's stored layout knows them
+    // by are given at construction.
+    PictureBox picture;
+    Image icon;
+    Label titleLabel;
+    Label versionLabel;
+    Label aboutLabel;
+    Label descriptionLabel;
+    Frame descriptionFrame;
+    TintButtonControl mailingListButton;
+    TintButtonControl homePageButton;
+    Label disclaimerLabel;
+    Frame disclaimerFrame;
+    TintButtonControl systemInfoButton;
+    TintButtonControl closeButton;
+    TextBox hiddenTextBox;
 
 private:
     friend void ShowAboutWindow(HWND owner);

@@ -1,6 +1,7 @@
 #include "launch/Launchers.h"
 
 #include "host/Application.h"
+#include "host/SystemFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,40 +14,7 @@ constexpr wchar_t kNotepad[] = L"notepad.exe";
 // Always drive C: the file belongs to the DOS start-up of the first disk, not the system drive.
 constexpr wchar_t kAutoexecBat[] = L"C:\\autoexec.bat";
 
-std::wstring TrimBlanks(const std::wstring& text)
-{
-    const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos)
-        return {};
-    const auto last = text.find_last_not_of(L' ');
-    return text.substr(first, last - first + 1);
-}
-
 } // namespace
-
-std::wstring WinDir()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT n = GetWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
-        if (n == 0)
-            return {};
-        // A result at least the buffer's size is the size needed, terminator included.
-        if (n < path.size()) {
-            path.resize(n);
-            return TrimBlanks(path);
-        }
-        path.resize(n);
-    }
-}
-
-std::wstring GetSpecialFolderPath(int csidl)
-{
-    wchar_t path[MAX_PATH] = {};
-    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
-        return {};
-    return path;
-}
 
 void OpenControlIni()
 {

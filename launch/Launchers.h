@@ -4,14 +4,6 @@
 
 namespace qm {
 
-// The Windows directory without a trailing backslash, trimmed of blanks; empty when the
-// system cannot tell it.
-std::wstring WinDir();
-
-// The path of a shell special folder (a CSIDL value), created when it does not exist yet;
-// empty on any failure.
-std::wstring GetSpecialFolderPath(int csidl);
-
 // The four launchers of the main window: the classic start-up files in Notepad and the
 // user's Startup folder in a folder window. Failures are left to the opened program.
 void OpenControlIni();

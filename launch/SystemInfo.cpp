@@ -1,6 +1,8 @@
 #include "launch/SystemInfo.h"
 
 #include "host/Application.h"
+#include "host/Files.h"
+#include "registry/RegistryAccess.h"
 
 #include <cstring>
 #include <cwchar>
@@ -9,43 +11,6 @@
 namespace qm {
 
 namespace {
-
-class KeyHandle {
-public:
-    KeyHandle() = default;
-    ~KeyHandle()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// Reads the raw bytes of a value whatever their length; the loop covers a value that grows
-// between the size query and the read.
-bool QueryRaw(HKEY key, const std::wstring& valueName, DWORD& type, std::vector<BYTE>& data)
-{
-    DWORD size = 0;
-    if (RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return false;
-    for (;;) {
-        data.resize(size);
-        const LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size);
-        if (rc == ERROR_SUCCESS) {
-            data.resize(size);
-            return true;
-        }
-        if (rc != ERROR_MORE_DATA)
-            return false;
-    }
-}
 
 // String data as stored: the terminating NUL is dropped when there is one, and a value
 // stored without it is taken whole.
@@ -81,12 +46,6 @@ std::wstring HexText(DWORD value)
     return std::wstring(L"&h") + digits;
 }
 
-bool IsPlainFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The registered path may hold blanks ("Program Files"); quoted, the process start cannot
 // mistake a prefix of it for the program.
 std::wstring ProgramCommandLine(const std::wstring& path)
@@ -116,15 +75,13 @@ bool StartRegisteredTool()
 bool GetKeyValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, std::wstring& valueText)
 {
     // Read access only: a standard user may read these keys but not open them for writing.
-    KeyHandle key;
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS
-        || !QueryRaw(key.Get(), valueName, type, data)) {
+    const auto value = ReadValueRaw(root, keyPath, valueName);
+    if (!value) {
         valueText.clear();
         return false;
     }
-    switch (type) {
+    const std::vector<BYTE>& data = value->data;
+    switch (value->type) {
     case REG_SZ:
         valueText = StoredText(data);
         break;

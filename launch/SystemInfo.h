@@ -23,7 +23,7 @@ inline constexpr wchar_t kMsinfoExe[] = L"MSINFO32.EXE";
 // text, REG_EXPAND_SZ its text with environment variables expanded, REG_DWORD "&h" and the
 // value in hexadecimal; any other type leaves valueText as passed and still succeeds.
 // A key or value that cannot be read gives false and an empty valueText.
-bool GetKeyValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, std::wstring& valueText);
+[[nodiscard]] bool GetKeyValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, std::wstring& valueText);
 
 // Starts the system information tool where the registry says it is, or tells the user it
 // is unavailable.

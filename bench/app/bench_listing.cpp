@@ -79,7 +79,7 @@ void PrintPaintsOfOneFill(qm::FrmMain& main)
 {
     PaintCounts during[2];
     PaintCounts after[2];
-    const HWND lists[2] = {main.lstName.Hwnd(), main.lstCmdLine.Hwnd()};
+    const HWND lists[2] = {main.nameList.Hwnd(), main.commandLineList.Hwnd()};
     for (int i = 0; i < 2; ++i)
         SetWindowSubclass(lists[i], CountPaints, 1, reinterpret_cast<DWORD_PTR>(&during[i]));
     main.ListLocation(1);
@@ -107,8 +107,8 @@ int wmain()
     main.Show();
     qm::App().DoEvents();
     auto repaint = [&] {
-        UpdateWindow(main.lstName.Hwnd());
-        UpdateWindow(main.lstCmdLine.Hwnd());
+        UpdateWindow(main.nameList.Hwnd());
+        UpdateWindow(main.commandLineList.Hwnd());
     };
 
     qmbench::Print("Listing location 1 (sandboxed HKLM Run key) into the main window, median of %d runs side by side.\n"

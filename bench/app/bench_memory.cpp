@@ -8,7 +8,7 @@
 
 #include "app/FrmMain.h"
 #include "host/Application.h"
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
@@ -69,7 +69,7 @@ void PrintListingMemoryInProcess()
     {
         const qm::RegKey key = qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
         for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i)
-            qm::QueryValueText(key.Get(), qm::EnumValueName(key.Get(), i));
+            static_cast<void>(qm::EnumValueText(key.Get(), i));
     }
     const double read = PrivateMb() - before;
     before = PrivateMb();

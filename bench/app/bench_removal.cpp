@@ -5,14 +5,14 @@
 
 #include "BenchSupport.h"
 
+#include "app/BackupsView.h"
 #include "app/EntryCommands.h"
 #include "app/FrmMain.h"
 #include "backup/AnsiCodePage.h"
-#include "backup/BackupsView.h"
 #include "backup/RegFileFormat.h"
 #include "host/Application.h"
 #include "host/Files.h"
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
@@ -61,7 +61,7 @@ bool Select(qm::ListBox& list, const std::wstring& text)
 void RemoveBackups()
 {
     for (const std::wstring& name : qm::FindFiles(qm::App().Folder() + L"\\Bench_Entry*.reg"))
-        qm::DeleteFileAt(qm::App().Folder() + L"\\" + name);
+        static_cast<void>(qm::DeleteFileAt(qm::App().Folder() + L"\\" + name));
 }
 
 } // namespace
@@ -90,7 +90,7 @@ int wmain()
     std::vector<double> removals, restores, listings;
     for (int run = 0; run < kRuns; ++run) {
         listings.push_back(qmbench::TimeMs([&] { main.ListLocation(1); }));
-        if (!Select(main.lstName, kEntry)) {
+        if (!Select(main.nameList, kEntry)) {
             qmbench::Print("run %d: %ls is not listed\n", run, kEntry);
             return 1;
         }
@@ -100,14 +100,14 @@ int wmain()
                              qm::IsPlainFile(qm::App().Folder() + L"\\" + kBackupName + L".reg");
 
         host.messageBoxes.clear();
-        if (!removed || !Select(main.lstBack, kBackupName)) {
+        if (!removed || !Select(main.backupList, kBackupName)) {
             qmbench::Print("run %d: the entry was not removed with a backup\n", run);
             return 1;
         }
         restores.push_back(qmbench::TimeMs([&] { qm::RestoreSelectedBackup(main); }));
         const bool restored = qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, kEntry) &&
                               host.messageBoxes.size() == 1 && host.messageBoxes[0].title == L"Process Restored" &&
-                              main.lstBack.Count() == 0 && main.lstName.Count() == kValues;
+                              main.backupList.Count() == 0 && main.nameList.Count() == kValues;
         if (!restored) {
             qmbench::Print("run %d: the entry was not restored\n", run);
             return 1;

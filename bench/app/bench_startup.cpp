@@ -33,7 +33,7 @@ WindowWork TimeWindowInProcess()
     qmbench::SeedValues(HKEY_LOCAL_MACHINE, qmtest::kRunKey, kEntries);
     qm::FrmMain main;
     WindowWork work;
-    work.loadMs = qmbench::TimeMs([&] { main.Load(); });
+    work.loadMs = qmbench::TimeMs([&] { static_cast<void>(main.Load()); });
     work.paintMs = qmbench::TimeMs([&] {
         main.Show();
         RedrawWindow(main.Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

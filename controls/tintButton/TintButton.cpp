@@ -74,7 +74,7 @@ std::unique_ptr<TintButton> TintButton::CreateFromLayout(HWND parent, int id, PO
 {
     UINT dpi = parent ? GetDpiForWindow(parent) : 0;
     if (dpi == 0)
-        dpi = kLayoutBaseDpi;
+        dpi = kBaseDpi;
     const RECT bounds{position.x, position.y, position.x + HimetricToPixels(layout.extentX, dpi),
                       position.y + HimetricToPixels(layout.extentY, dpi)};
     return CreateLoaded(parent, id, bounds, layout.properties, controlSite);
@@ -231,7 +231,7 @@ void TintButton::ApplyFont()
 {
     UINT dpi = window ? GetDpiForWindow(window) : 0;
     if (dpi == 0)
-        dpi = kLayoutBaseDpi;
+        dpi = kBaseDpi;
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;

@@ -2,8 +2,8 @@
 
 #include "controls/tintButton/TintButtonColors.h"
 #include "host/ControlSite.h"
-#include "host/GdiHandles.h"
-#include "host/LayoutText.h"
+#include "host/Handles.h"
+#include "host/StoredLayoutText.h"
 #include "host/Picture.h"
 #include "host/PropertyStore.h"
 

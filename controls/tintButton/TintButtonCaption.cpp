@@ -29,7 +29,7 @@ int TintButton::PicturePixels(int pixels) const
 {
     UINT dpi = window ? GetDpiForWindow(window) : 0;
     if (dpi == 0)
-        dpi = kLayoutBaseDpi;
+        dpi = kBaseDpi;
     const int himetric = MulDiv(pixels, kHimetricPerInch, static_cast<int>(dpi));
     return static_cast<int>(std::nearbyint(static_cast<double>(himetric) * dpi / kHimetricPerInch));
 }

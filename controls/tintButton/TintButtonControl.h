@@ -2,7 +2,7 @@
 
 #include "controls/tintButton/TintButton.h"
 #include "host/ControlSite.h"
-#include "host/Controls.h"
+#include "host/Control.h"
 
 #include <functional>
 #include <memory>

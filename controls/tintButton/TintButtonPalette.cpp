@@ -1,6 +1,6 @@
 #include "controls/tintButton/TintButton.h"
 
-#include "host/GdiHandles.h"
+#include "host/Handles.h"
 
 #include <olectl.h>
 

@@ -79,13 +79,13 @@ TEST_F(AboutWindowTest, IsACentredFixedDialogOwnedByTheMainWindowWithEveryContro
         const qm::Control& control;
         RECT pixels;
     } cases[] = {
-        {about.picIcon, {8, 8, 79, 155}},        {about.Image1, {336, 0, 368, 32}},
-        {about.lblTitle, {104, 16, 323, 32}},    {about.lblVersion, {104, 40, 203, 55}},
-        {about.lblAbout, {213, 42, 387, 55}},    {about.Frame2, {104, 56, 369, 129}},
-        {about.lblDescription, {112, 64, 365, 118}}, {about.Command1, {96, 136, 249, 159}},
-        {about.Command2, {288, 136, 371, 159}},  {about.Frame1, {8, 160, 281, 257}},
-        {about.lblDisclaimer, {16, 176, 274, 255}}, {about.Command4, {288, 184, 371, 207}},
-        {about.Command3, {288, 232, 371, 255}},  {about.txtAbout, {24, 288, 353, 307}},
+        {about.picture, {8, 8, 79, 155}},        {about.icon, {336, 0, 368, 32}},
+        {about.titleLabel, {104, 16, 323, 32}},    {about.versionLabel, {104, 40, 203, 55}},
+        {about.aboutLabel, {213, 42, 387, 55}},    {about.descriptionFrame, {104, 56, 369, 129}},
+        {about.descriptionLabel, {112, 64, 365, 118}}, {about.mailingListButton, {96, 136, 249, 159}},
+        {about.homePageButton, {288, 136, 371, 159}},  {about.disclaimerFrame, {8, 160, 281, 257}},
+        {about.disclaimerLabel, {16, 176, 274, 255}}, {about.systemInfoButton, {288, 184, 371, 207}},
+        {about.closeButton, {288, 232, 371, 255}},  {about.hiddenTextBox, {24, 288, 353, 307}},
     };
     for (const auto& c : cases) {
         RECT r;
@@ -102,9 +102,9 @@ TEST_F(AboutWindowTest, LoadSetsTheCaptionsInTheirFontsAndColours)
     wchar_t caption[64] = {};
     GetWindowTextW(about.Hwnd(), caption, 64);
     EXPECT_STREQ(caption, L"About Quillmoor");
-    EXPECT_EQ(about.lblTitle.Caption(), L"Quillmoor");
-    EXPECT_EQ(about.lblVersion.Caption(), L"Version 1.0.0");
-    EXPECT_NE(SendMessageW(about.Image1.Hwnd(), STM_GETICON, 0, 0), 0);
+    EXPECT_EQ(about.titleLabel.Caption(), L"Quillmoor");
+    EXPECT_EQ(about.versionLabel.Caption(), L"Version 1.0.0");
+    EXPECT_NE(SendMessageW(about.icon.Hwnd(), STM_GETICON, 0, 0), 0);
 
     const HDC dc = CreateCompatibleDC(nullptr);
     const struct {
@@ -113,9 +113,9 @@ TEST_F(AboutWindowTest, LoadSetsTheCaptionsInTheirFontsAndColours)
         LONG height;
         COLORREF text;
     } labels[] = {
-        {about.lblTitle, FW_BOLD, -13, RGB(0, 0, 255)},
-        {about.lblVersion, FW_BOLD, -13, RGB(0, 0, 255)},
-        {about.lblDescription, FW_NORMAL, -11, GetSysColor(COLOR_WINDOWTEXT)},
+        {about.titleLabel, FW_BOLD, -13, RGB(0, 0, 255)},
+        {about.versionLabel, FW_BOLD, -13, RGB(0, 0, 255)},
+        {about.descriptionLabel, FW_NORMAL, -11, GetSysColor(COLOR_WINDOWTEXT)},
     };
     for (const auto& l : labels) {
         SCOPED_TRACE(testing::PrintToString(l.label.Name()));
@@ -126,21 +126,21 @@ TEST_F(AboutWindowTest, LoadSetsTheCaptionsInTheirFontsAndColours)
     }
     DeleteDC(dc);
     // The buttons take their bold face from the window's stored layout.
-    for (const qm::TintButtonControl* button : {&about.Command1, &about.Command2, &about.Command4, &about.Command3})
+    for (const qm::TintButtonControl* button : {&about.mailingListButton, &about.homePageButton, &about.systemInfoButton, &about.closeButton})
         EXPECT_TRUE(button->Button()->FontBold());
 }
 
 TEST_F(AboutWindowTest, TabVisitsTheButtonsInReadingOrderThenTheHiddenTextBox)
 {
     qm::FrmAbout& about = Open();
-    ASSERT_EQ(GetFocus(), about.Command1.Hwnd());
+    ASSERT_EQ(GetFocus(), about.mailingListButton.Hwnd());
     std::vector<HWND> visited;
     for (int i = 0; i < 5; ++i) {
         PressKey(GetFocus(), VK_TAB, false);
         visited.push_back(GetFocus());
     }
-    EXPECT_EQ(visited, (std::vector<HWND>{about.Command2.Hwnd(), about.Command4.Hwnd(), about.Command3.Hwnd(),
-                           about.txtAbout.Hwnd(), about.Command1.Hwnd()}));
+    EXPECT_EQ(visited, (std::vector<HWND>{about.homePageButton.Hwnd(), about.systemInfoButton.Hwnd(), about.closeButton.Hwnd(),
+                           about.hiddenTextBox.Hwnd(), about.mailingListButton.Hwnd()}));
 }
 
 TEST_F(AboutWindowTest, EachButtonMakesItsOneCall)
@@ -177,7 +177,7 @@ TEST_F(AboutWindowTest, EachButtonMakesItsOneCall)
 TEST_F(AboutWindowTest, ClosingItLeavesTheMainWindow)
 {
     const std::function<void(qm::FrmAbout&)> closers[] = {
-        [](qm::FrmAbout& about) { about.Command3.Click(); },
+        [](qm::FrmAbout& about) { about.closeButton.Click(); },
         [](qm::FrmAbout& about) { PressKey(about.Hwnd(), 'O', true); },
         [](qm::FrmAbout& about) { SendMessageW(about.Hwnd(), WM_CLOSE, 0, 0); },
     };
@@ -195,14 +195,14 @@ TEST_F(AboutWindowTest, ClosingItLeavesTheMainWindow)
 TEST_F(AboutWindowTest, ShowingItAgainKeepsOneWindowAndLoadsOncePerCreation)
 {
     qm::FrmAbout& first = Open();
-    first.lblTitle.SetCaption(L"changed");
+    first.titleLabel.SetCaption(L"changed");
     qm::ShowAboutWindow(main_);
     EXPECT_EQ(qm::FindAboutWindow(), &first);
     EXPECT_EQ(qm::App().Windows().size(), 2u);
-    EXPECT_EQ(first.lblTitle.Caption(), L"changed");
+    EXPECT_EQ(first.titleLabel.Caption(), L"changed");
 
-    first.Command3.Click();
-    EXPECT_EQ(Open().lblTitle.Caption(), L"Quillmoor");
+    first.closeButton.Click();
+    EXPECT_EQ(Open().titleLabel.Caption(), L"Quillmoor");
 }
 
 TEST_F(AboutWindowTest, EndingTheProgramDestroysIt)
@@ -226,11 +226,11 @@ TEST_F(AboutWindowTest, PictureIsDrawnIntoItsRectangle)
 {
     qm::FrmAbout& about = Open();
     RECT r;
-    GetClientRect(about.picIcon.Hwnd(), &r);
+    GetClientRect(about.picture.Hwnd(), &r);
     const HDC dc = CreateCompatibleDC(nullptr);
     const HBITMAP bitmap = CreateBitmap(r.right, r.bottom, 1, 32, nullptr);
     const HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(about.picIcon.Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SendMessageW(about.picture.Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     // The purple rim on both far corners, lilac at the top, the face colour at the bottom.
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(64, 64, 127));
     EXPECT_EQ(GetPixel(dc, r.right - 1, r.bottom - 1), RGB(64, 64, 127));

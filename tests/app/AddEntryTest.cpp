@@ -1,4 +1,4 @@
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
 
 #include <optional>
@@ -28,9 +28,9 @@ TEST_F(MainWindowTest, AddIsEnabledWhileBothFieldsHoldSomething)
         {L"", L"", false}, {L"a", L"", false}, {L"", L"b", false}, {L"   ", L"x", true}, {L"n", L" ", true}, {L"n", L"c", true},
     };
     for (const auto& c : cases) {
-        w.txtName.SetText(c.name);
-        w.txtCmdLine.SetText(c.cmdLine);
-        EXPECT_EQ(w.cmdAdd.Enabled(), c.enabled) << "name '" << testing::PrintToString(std::wstring(c.name)) << "'";
+        w.nameBox.SetText(c.name);
+        w.commandLineBox.SetText(c.cmdLine);
+        EXPECT_EQ(w.addButton.Enabled(), c.enabled) << "name '" << testing::PrintToString(std::wstring(c.name)) << "'";
     }
 }
 
@@ -44,19 +44,19 @@ TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
         Call expected;
         const qm::Control* focus;
     } cases[] = {
-        {L"   ", L"C:\\x.exe", {L"Enter Name", 64, L"No Name"}, &w.txtName},
-        {L"Tool", L"    ", {L"Enter Command Line", 64, L"No CmdLine"}, &w.txtCmdLine},
+        {L"   ", L"C:\\x.exe", {L"Enter Name", 64, L"No Name"}, &w.nameBox},
+        {L"Tool", L"    ", {L"Enter Command Line", 64, L"No CmdLine"}, &w.commandLineBox},
     };
     for (const auto& c : cases) {
         host_.messageBoxes.clear();
-        w.txtName.SetText(c.name);
-        w.txtCmdLine.SetText(c.cmdLine);
-        w.cmdBrowse.Focus();
-        Click(w.cmdAdd);
+        w.nameBox.SetText(c.name);
+        w.commandLineBox.SetText(c.cmdLine);
+        w.browseButton.Focus();
+        Click(w.addButton);
         ASSERT_EQ(host_.messageBoxes.size(), 1u);
         EXPECT_TRUE(host_.messageBoxes[0] == c.expected);
         EXPECT_EQ(GetFocus(), c.focus->Hwnd());
-        EXPECT_EQ(w.lstName.Count(), 0);
+        EXPECT_EQ(w.nameList.Count(), 0);
     }
 }
 
@@ -67,11 +67,11 @@ TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnExistingName)
     Click(w.LocationButton(3));
     const std::pair<std::wstring, std::wstring> added[] = {{L" lead", L"  C:\\lead.exe  "}, {L"Tool", L"new.exe /q"}};
     for (const auto& [name, cmdLine] : added) {
-        w.txtName.SetText(name);
-        w.txtCmdLine.SetText(cmdLine);
-        Click(w.cmdAdd);
-        EXPECT_EQ(w.txtName.Text(), name);
-        EXPECT_TRUE(w.cmdAdd.Enabled());
+        w.nameBox.SetText(name);
+        w.commandLineBox.SetText(cmdLine);
+        Click(w.addButton);
+        EXPECT_EQ(w.nameBox.Text(), name);
+        EXPECT_TRUE(w.addButton.Enabled());
     }
     EXPECT_TRUE(host_.messageBoxes.empty());
     // Listing trims leading blanks of the data, never the name.
@@ -86,11 +86,11 @@ TEST_F(MainWindowTest, AddingToAMissingKeyWritesAndSaysNothing)
 {
     auto& w = LoadWindow();
     Click(w.LocationButton(2));
-    w.txtName.SetText(L"svc");
-    w.txtCmdLine.SetText(L"svc.exe");
-    Click(w.cmdAdd);
+    w.nameBox.SetText(L"svc");
+    w.commandLineBox.SetText(L"svc.exe");
+    Click(w.addButton);
     EXPECT_TRUE(host_.messageBoxes.empty());
-    EXPECT_EQ(w.lstName.Count(), 0);
+    EXPECT_EQ(w.nameList.Count(), 0);
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, qmtest::kRunServicesKey, 0, KEY_READ, &key), ERROR_SUCCESS);
 }
@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, AddingToAMissingKeyWritesAndSaysNothing)
 TEST_F(MainWindowTest, BrowseQuotesAPathWithBlanksAndKeepsTheFieldWhenCancelled)
 {
     auto& w = LoadWindow();
-    w.txtName.SetText(L"n");
+    w.nameBox.SetText(L"n");
     const struct {
         std::optional<std::wstring> chosen;
         const wchar_t* expected;
@@ -109,9 +109,9 @@ TEST_F(MainWindowTest, BrowseQuotesAPathWithBlanksAndKeepsTheFieldWhenCancelled)
     };
     for (const auto& c : cases) {
         host_.fileDialogAnswers.push_back(c.chosen);
-        Click(w.cmdBrowse);
-        EXPECT_EQ(w.txtCmdLine.Text(), c.expected);
+        Click(w.browseButton);
+        EXPECT_EQ(w.commandLineBox.Text(), c.expected);
     }
-    EXPECT_TRUE(w.cmdAdd.Enabled());
+    EXPECT_TRUE(w.addButton.Enabled());
     EXPECT_EQ(host_.fileDialogs, std::vector<std::wstring>(3, L"Browse For File To Add to Startup"));
 }

@@ -1,7 +1,7 @@
-#include "app/StartupLocations.h"
+#include "registry/StartupLocations.h"
 #include "host/Application.h"
 #include "launch/FrmAbout.h"
-#include "launch/Launchers.h"
+#include "host/SystemFolders.h"
 #include "support/MainWindowFixture.h"
 
 #include <algorithm>
@@ -41,14 +41,14 @@ TEST_F(MainWindowTest, StartsWithLocationOneInTheEntriesView)
     auto& w = LoadWindow();
 
     EXPECT_EQ(ListedEntries(), (Entries{{L"Alpha", L"C:\\alpha.exe"}, {L"", L"default data"}, {L"  padded  ", L"C:\\padded.exe"}}));
-    EXPECT_TRUE(w.optRun.Value());
-    EXPECT_EQ(w.lstName.SelectedIndex(), -1);
-    EXPECT_EQ(w.lstCmdLine.SelectedIndex(), -1);
-    EXPECT_FALSE(w.cmdDel.Enabled());
-    EXPECT_FALSE(w.cmdAdd.Enabled());
-    EXPECT_FALSE(w.tintButton10.Enabled());
-    EXPECT_TRUE(w.lstCmdLine.Visible());
-    EXPECT_FALSE(w.lstBack.Visible());
+    EXPECT_TRUE(w.locationOptions[0].Value());
+    EXPECT_EQ(w.nameList.SelectedIndex(), -1);
+    EXPECT_EQ(w.commandLineList.SelectedIndex(), -1);
+    EXPECT_FALSE(w.deleteButton.Enabled());
+    EXPECT_FALSE(w.addButton.Enabled());
+    EXPECT_FALSE(w.restoreButton.Enabled());
+    EXPECT_TRUE(w.commandLineList.Visible());
+    EXPECT_FALSE(w.backupList.Visible());
 }
 
 TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
@@ -71,12 +71,12 @@ TEST_F(MainWindowTest, EmptyOrMissingKeysGiveEmptyLists)
 {
     qmtest::CreateKey(HKEY_CURRENT_USER, qmtest::kRunKey);
     auto& w = LoadWindow();
-    EXPECT_EQ(w.lstName.Count(), 0);
+    EXPECT_EQ(w.nameList.Count(), 0);
     Click(w.LocationButton(2)); // RunServices does not exist
-    EXPECT_EQ(w.lstName.Count(), 0);
+    EXPECT_EQ(w.nameList.Count(), 0);
     Click(w.LocationButton(3)); // exists, empty
-    EXPECT_EQ(w.lstName.Count(), 0);
-    EXPECT_EQ(w.lstCmdLine.Count(), 0);
+    EXPECT_EQ(w.nameList.Count(), 0);
+    EXPECT_EQ(w.commandLineList.Count(), 0);
 }
 
 TEST_F(MainWindowTest, SelectionFollowsInBothListsAndASwitchClearsIt)
@@ -85,46 +85,46 @@ TEST_F(MainWindowTest, SelectionFollowsInBothListsAndASwitchClearsIt)
         qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, std::wstring(L"run ") + name);
     auto& w = LoadWindow();
 
-    for (qm::ListBox* clicked : {&w.lstName, &w.lstCmdLine}) {
+    for (qm::ListBox* clicked : {&w.nameList, &w.commandLineList}) {
         for (int i = 0; i < 3; ++i) {
             clicked->SetSelectedIndex(i);
-            const std::wstring name = w.lstName.Item(i);
+            const std::wstring name = w.nameList.Item(i);
             std::wstring baseName = name;
             std::replace(baseName.begin(), baseName.end(), L' ', L'_');
-            EXPECT_EQ(w.lstName.SelectedIndex(), i);
-            EXPECT_EQ(w.lstCmdLine.SelectedIndex(), i);
-            EXPECT_EQ(w.lstCmdLine.SelectedText(), L"run " + name);
+            EXPECT_EQ(w.nameList.SelectedIndex(), i);
+            EXPECT_EQ(w.commandLineList.SelectedIndex(), i);
+            EXPECT_EQ(w.commandLineList.SelectedText(), L"run " + name);
             EXPECT_EQ(w.SelectedEntryName(), name);
-            EXPECT_EQ(w.txtDelete.Text(), baseName);
-            EXPECT_TRUE(w.cmdDel.Enabled());
+            EXPECT_EQ(w.backupNameBox.Text(), baseName);
+            EXPECT_TRUE(w.deleteButton.Enabled());
         }
     }
 
     Click(w.LocationButton(3));
-    EXPECT_EQ(w.lstName.SelectedIndex(), -1);
-    EXPECT_FALSE(w.cmdDel.Enabled());
+    EXPECT_EQ(w.nameList.SelectedIndex(), -1);
+    EXPECT_FALSE(w.deleteButton.Enabled());
     // The base name of the last selection stays for a removal's backup name.
-    EXPECT_FALSE(w.txtDelete.Text().empty());
+    EXPECT_FALSE(w.backupNameBox.Text().empty());
 }
 
 TEST_F(MainWindowTest, BackupsViewUncoversItsButtonsAndFinishedCoversThem)
 {
     auto& w = LoadWindow();
-    const RECT finished = ChildRect(w.tintButton9.Hwnd());
+    const RECT finished = ChildRect(w.finishedButton.Hwnd());
     const POINT inFinished{finished.left + 5, finished.top + 5};
-    const RECT back = ChildRect(w.lstCmdLine.Hwnd());
+    const RECT back = ChildRect(w.commandLineList.Hwnd());
     const POINT inUpperList{back.left + 5, back.top + 5};
 
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.lstCmdLine.Hwnd());
-    Click(w.cmdBackup);
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.tintButton9.Hwnd());
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inUpperList), w.lstBack.Hwnd());
-    EXPECT_TRUE(w.lstName.Visible());
-    Click(w.cmdBackup); // harmless in its own view
-    EXPECT_TRUE(w.lstBack.Visible());
-    Click(w.tintButton9);
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.lstCmdLine.Hwnd());
-    EXPECT_FALSE(w.lstBack.Visible());
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.commandLineList.Hwnd());
+    Click(w.backupsButton);
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.finishedButton.Hwnd());
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inUpperList), w.backupList.Hwnd());
+    EXPECT_TRUE(w.nameList.Visible());
+    Click(w.backupsButton); // harmless in its own view
+    EXPECT_TRUE(w.backupList.Visible());
+    Click(w.finishedButton);
+    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.commandLineList.Hwnd());
+    EXPECT_FALSE(w.backupList.Visible());
 }
 
 TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
@@ -136,9 +136,9 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
     EXPECT_EQ(client.bottom, 400);
     EXPECT_EQ(GetWindowLongW(w.Hwnd(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 
-    std::vector<qm::Control*> controls = {&w.lstName, &w.lstCmdLine, &w.lstBack, &w.txtName, &w.txtCmdLine,
-        &w.cmdAdd, &w.cmdBrowse, &w.tintButton1, &w.tintButton4, &w.tintButton9, &w.tintButton10, &w.tintButton12,
-        &w.Label1, &w.lblName, &w.optRun3, &w.txtDelete};
+    std::vector<qm::Control*> controls = {&w.nameList, &w.commandLineList, &w.backupList, &w.nameBox, &w.commandLineBox,
+        &w.addButton, &w.browseButton, &w.locationButtons[0], &w.locationButtons[3], &w.finishedButton, &w.restoreButton, &w.closeButton,
+        &w.titleLabel, &w.nameLabel, &w.locationOptions[3], &w.backupNameBox};
     auto overlaps = [&] {
         std::vector<bool> result;
         for (size_t i = 0; i < controls.size(); ++i)
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
 TEST_F(MainWindowTest, TabFollowsTheWindowsOwnOrder)
 {
     auto& w = LoadWindow();
-    w.tintButton1.Focus();
+    w.locationButtons[0].Focus();
     std::vector<std::wstring> visited;
     for (int i = 0; i < 22; ++i) {
         visited.emplace_back();
@@ -192,11 +192,11 @@ TEST_F(MainWindowTest, TabFollowsTheWindowsOwnOrder)
     GetKeyboardState(keys);
     keys[VK_SHIFT] = 0x80;
     SetKeyboardState(keys);
-    w.tintButton1.Focus();
+    w.locationButtons[0].Focus();
     PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), w.txtDelete.Hwnd());
+    EXPECT_EQ(GetFocus(), w.backupNameBox.Hwnd());
     PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), w.tintButton9.Hwnd());
+    EXPECT_EQ(GetFocus(), w.finishedButton.Hwnd());
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
 }
@@ -205,18 +205,18 @@ TEST_F(MainWindowTest, AccessKeysClickUniqueLettersAndCycleSharedOnes)
 {
     qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"profile", L"p.exe");
     auto& w = LoadWindow();
-    w.lstName.Focus();
+    w.nameList.Focus();
 
     // H is shared by "&HKLM Run" and "&Help/About": focus moves on in tab order, nothing runs.
     PressKey('H', true);
-    EXPECT_EQ(GetFocus(), w.Command1.Hwnd());
+    EXPECT_EQ(GetFocus(), w.helpButton.Hwnd());
     PressKey('H', true);
-    EXPECT_EQ(GetFocus(), w.tintButton1.Hwnd());
+    EXPECT_EQ(GetFocus(), w.locationButtons[0].Hwnd());
     PressKey('B', true);
-    EXPECT_EQ(GetFocus(), w.cmdBackup.Hwnd());
+    EXPECT_EQ(GetFocus(), w.backupsButton.Hwnd());
     PressKey('B', true);
-    EXPECT_EQ(GetFocus(), w.cmdBrowse.Hwnd());
-    EXPECT_FALSE(w.lstBack.Visible());
+    EXPECT_EQ(GetFocus(), w.browseButton.Hwnd());
+    EXPECT_FALSE(w.backupList.Visible());
     EXPECT_TRUE(host_.shellOpens.empty());
 
     PressKey('U', true);
@@ -226,14 +226,14 @@ TEST_F(MainWindowTest, AccessKeysClickUniqueLettersAndCycleSharedOnes)
     // Disabled "D&elete Selection" does nothing; covered "&Finished" works but changes nothing.
     PressKey('E', true);
     PressKey('F', true);
-    EXPECT_TRUE(w.lstCmdLine.Visible());
-    EXPECT_FALSE(w.lstBack.Visible());
+    EXPECT_TRUE(w.commandLineList.Visible());
+    EXPECT_FALSE(w.backupList.Visible());
 }
 
 TEST_F(MainWindowTest, FileMenuAndHelpPage)
 {
     auto& w = LoadWindow();
-    const HMENU menu = w.FileMenu();
+    const HMENU menu = w.HelpMenu();
     ASSERT_EQ(GetMenuItemCount(menu), 3);
     const std::pair<int, std::wstring> items[] = {{0, L"&Help Contents"}, {2, L"A&bout Vostrel"}};
     for (const auto& [position, caption] : items) {
@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
         auto& w = LoadWindow();
         const HWND hwnd = w.Hwnd();
         if (viaButton)
-            Click(w.tintButton12);
+            Click(w.closeButton);
         else
             SendMessageW(hwnd, WM_CLOSE, 0, 0);
         EXPECT_FALSE(IsWindow(hwnd));
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
 TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
 {
     auto& w = LoadWindow();
-    for (qm::TintButtonControl* b : {&w.tintButton5, &w.tintButton6, &w.tintButton7, &w.tintButton8})
+    for (qm::TintButtonControl* b : {&w.controlIniButton, &w.winIniButton, &w.startupFolderButton, &w.autoexecButton})
         Click(*b);
     ASSERT_EQ(host_.shellOpens.size(), 4u);
     const std::wstring files[] = {L"notepad.exe", L"notepad.exe", qm::GetSpecialFolderPath(CSIDL_STARTUP), L"notepad.exe"};
@@ -279,13 +279,13 @@ TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
         EXPECT_EQ(host_.shellOpens[i].parameters, parameters[i]);
     }
 
-    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(qm::FrmMain::kMnuAbout, 0), 0);
+    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(qm::FrmMain::kAboutCommand, 0), 0);
     qm::FrmAbout* about = qm::FindAboutWindow();
     ASSERT_NE(about, nullptr);
     const HWND aboutHwnd = about->Hwnd();
     EXPECT_TRUE(IsWindowVisible(aboutHwnd));
     EXPECT_TRUE(IsWindowEnabled(w.Hwnd())); // modeless
-    Click(w.tintButton12);
+    Click(w.closeButton);
     EXPECT_FALSE(IsWindow(aboutHwnd));
     EXPECT_FALSE(IsWindow(w.Hwnd()));
     EXPECT_TRUE(TakeQuitMessage());
@@ -295,12 +295,12 @@ TEST_F(MainWindowTest, TooltipsNameWhatEachButtonDoes)
 {
     auto& w = LoadWindow();
     const std::pair<const qm::Control*, std::wstring> tips[] = {
-        {&w.cmdDel, L"Remove selected item from Startup"},
-        {&w.tintButton10, L"Restore selected item to Startup "},
-        {&w.tintButton3, L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {&w.tintButton4, L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {&w.cmdBrowse, L"Find File to add to Startup"},
-        {&w.tintButton12, L""},
+        {&w.deleteButton, L"Remove selected item from Startup"},
+        {&w.restoreButton, L"Restore selected item to Startup "},
+        {&w.locationButtons[2], L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {&w.locationButtons[3], L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {&w.browseButton, L"Find File to add to Startup"},
+        {&w.closeButton, L""},
     };
     for (const auto& [control, tip] : tips) {
         wchar_t text[256] = {};

@@ -1,6 +1,6 @@
 #include "host/Application.h"
 #include "host/Files.h"
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
 
@@ -62,13 +62,13 @@ TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
     EXPECT_EQ(host_.messageBoxes[1].title, L"Process Removed");
 
     EXPECT_FALSE(qmtest::ValueExists(HKEY_USERS, qmtest::kDefaultRunKey, L"Joe's App"));
-    EXPECT_EQ(Items(w.lstName), std::vector<std::wstring>{L"stays"});
-    EXPECT_EQ(Items(w.lstBack), std::vector<std::wstring>{L"Joe's_App"});
-    EXPECT_EQ(w.lstName.SelectedIndex(), -1);
-    EXPECT_EQ(w.lstBack.SelectedIndex(), -1);
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"stays"});
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"Joe's_App"});
+    EXPECT_EQ(w.nameList.SelectedIndex(), -1);
+    EXPECT_EQ(w.backupList.SelectedIndex(), -1);
     // Nothing is selected any more, so neither Delete nor Restore may act.
-    EXPECT_FALSE(w.cmdDel.Enabled());
-    EXPECT_FALSE(w.tintButton10.Enabled());
+    EXPECT_FALSE(w.deleteButton.Enabled());
+    EXPECT_FALSE(w.restoreButton.Enabled());
     const auto bytes = qm::ReadWholeFile(BackupPath(L"Joe's_App"));
     ASSERT_TRUE(bytes);
     const std::string expected = "REGEDIT4\r\n\r\n[HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
@@ -82,11 +82,11 @@ TEST_F(MainWindowTest, AnsweringNoChangesNothing)
     auto& w = LoadWindow();
     ASSERT_TRUE(SelectEntry(L"keep"));
     host_.messageBoxAnswers = {IDNO};
-    Click(w.cmdDel);
+    Click(w.deleteButton);
     EXPECT_EQ(host_.messageBoxes.size(), 1u);
     EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"keep"));
     EXPECT_TRUE(BackupFiles().empty());
-    EXPECT_EQ(w.lstName.SelectedIndex(), 0);
+    EXPECT_EQ(w.nameList.SelectedIndex(), 0);
 }
 
 TEST_F(MainWindowTest, NothingIsRemovedWithoutASavedBackup)
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, NothingIsRemovedWithoutASavedBackup)
         host_.messageBoxes.clear();
         host_.messageBoxAnswers = {IDYES, IDOK};
         ASSERT_TRUE(SelectEntry(c.name));
-        Click(w.cmdDel);
+        Click(w.deleteButton);
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
         if (c.fault == Fault::DiskFull)
@@ -138,10 +138,10 @@ TEST_F(MainWindowTest, RefusedDeletionKeepsTheEntryAndItsBackup)
     ASSERT_TRUE(deny.Applied());
     ASSERT_TRUE(SelectEntry(L"locked"));
     host_.messageBoxAnswers = {IDYES};
-    Click(w.cmdDel);
+    Click(w.deleteButton);
     EXPECT_EQ(host_.messageBoxes.size(), 1u); // the question, and no "Process Removed"
-    EXPECT_EQ(Items(w.lstName), std::vector<std::wstring>{L"locked"});
-    EXPECT_EQ(Items(w.lstBack), std::vector<std::wstring>{L"locked"});
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"locked"});
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"locked"});
 }
 
 TEST_F(MainWindowTest, BackupNamesNeverReplaceAnotherEntrysBackup)
@@ -152,17 +152,17 @@ TEST_F(MainWindowTest, BackupNamesNeverReplaceAnotherEntrysBackup)
     auto remove = [&](const wchar_t* name) {
         host_.messageBoxAnswers = {IDYES, IDOK};
         ASSERT_TRUE(SelectEntry(name));
-        Click(w.cmdDel);
+        Click(w.deleteButton);
     };
     remove(L"My App");
     remove(L"My_App");
     // The same entry removed again, after it was added back, replaces its own backup.
-    w.txtName.SetText(L"My App");
-    w.txtCmdLine.SetText(L"run again");
-    Click(w.cmdAdd);
+    w.nameBox.SetText(L"My App");
+    w.commandLineBox.SetText(L"run again");
+    Click(w.addButton);
     remove(L"My App");
 
-    std::vector<std::wstring> backups = Items(w.lstBack);
+    std::vector<std::wstring> backups = Items(w.backupList);
     std::sort(backups.begin(), backups.end());
     EXPECT_EQ(backups, (std::vector<std::wstring>{L"My_App", L"My_App_2"}));
     const auto first = qm::ReadWholeFile(BackupPath(L"My_App"));
@@ -177,10 +177,10 @@ TEST_F(MainWindowTest, DeleteWithNothingSelectedDoesNothing)
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"", L"default");
     auto& w = LoadWindow();
     ASSERT_TRUE(SelectEntry(L""));
-    w.lstName.SetSelectedIndex(-1);
-    EXPECT_FALSE(w.cmdDel.Enabled());
+    w.nameList.SetSelectedIndex(-1);
+    EXPECT_FALSE(w.deleteButton.Enabled());
     // Even if the click arrives, an empty selection is never the default value.
-    w.cmdDel.onClick();
+    w.deleteButton.onClick();
     EXPECT_TRUE(host_.messageBoxes.empty());
     EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L""));
 }

@@ -1,4 +1,5 @@
-#include "registry/General2.h"
+#include "backup/BackupWriter.h"
+#include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
 
 #include <algorithm>
@@ -88,14 +89,14 @@ TEST_F(RegeditRoundTrip, EveryKindOfValueComesBackByteForByte)
         ASSERT_TRUE(SelectEntry(row.name));
         host_.messageBoxes.clear();
         host_.messageBoxAnswers = {IDYES, IDOK};
-        Click(w.cmdDel);
+        Click(w.deleteButton);
         ASSERT_EQ(host_.messageBoxes.size(), 2u);
         EXPECT_EQ(host_.messageBoxes[1].title, L"Process Removed");
         ASSERT_FALSE(qmtest::ValueExists(HKEY_CURRENT_USER, qmtest::kRunKey, row.name));
 
         ASSERT_TRUE(SelectBackup(base));
         host_.messageBoxes.clear();
-        Click(w.tintButton10);
+        Click(w.restoreButton);
         ASSERT_EQ(host_.messageBoxes.size(), 1u);
         EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored") << testing::PrintToString(host_.messageBoxes[0].text);
 

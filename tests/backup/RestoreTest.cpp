@@ -1,7 +1,7 @@
 #include "host/Application.h"
 #include "host/Files.h"
-#include "launch/Launchers.h"
-#include "registry/General2.h"
+#include "host/SystemFolders.h"
+#include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
 
 using qmtest::MainWindowTest;
@@ -10,7 +10,7 @@ namespace {
 
 void WriteText(const std::wstring& path, const std::string& text)
 {
-    qm::WriteWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    ASSERT_EQ(qm::WriteWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end())), 0u);
 }
 
 } // namespace
@@ -25,12 +25,12 @@ protected:
         auto& w = LoadWindow();
         EXPECT_TRUE(SelectEntry(L"My App"));
         host_.messageBoxAnswers = {IDYES, IDOK};
-        Click(w.cmdDel);
+        Click(w.deleteButton);
         EXPECT_FALSE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App"));
-        Click(w.cmdBackup);
-        EXPECT_FALSE(w.tintButton10.Enabled());
+        Click(w.backupsButton);
+        EXPECT_FALSE(w.restoreButton.Enabled());
         EXPECT_TRUE(SelectBackup(L"My_App"));
-        EXPECT_TRUE(w.tintButton10.Enabled());
+        EXPECT_TRUE(w.restoreButton.Enabled());
         host_.messageBoxes.clear();
         return w;
     }
@@ -41,7 +41,7 @@ TEST_F(RestoreTest, VerifiedRestoreReportsAndOnlyThenDeletesTheBackup)
     auto& w = RemoveMyApp();
     // The scripted registry editor imports the value as the real one would.
     host_.onRun = [] { qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min"); };
-    Click(w.tintButton10);
+    Click(w.restoreButton);
 
     ASSERT_EQ(host_.runs.size(), 1u);
     EXPECT_EQ(host_.runs[0].file, qm::WinDir() + L"\\regedit.exe");
@@ -51,10 +51,10 @@ TEST_F(RestoreTest, VerifiedRestoreReportsAndOnlyThenDeletesTheBackup)
     EXPECT_EQ(host_.messageBoxes[0].code, 64u);
     EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
     EXPECT_TRUE(BackupFiles().empty());
-    EXPECT_EQ(Items(w.lstName), std::vector<std::wstring>{L"My App"});
-    EXPECT_EQ(w.lstBack.Count(), 0);
-    EXPECT_FALSE(w.tintButton10.Enabled());
-    EXPECT_TRUE(w.lstBack.Visible());
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"My App"});
+    EXPECT_EQ(w.backupList.Count(), 0);
+    EXPECT_FALSE(w.restoreButton.Enabled());
+    EXPECT_TRUE(w.backupList.Visible());
 }
 
 TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
@@ -76,14 +76,14 @@ TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
             if (c.imports)
                 qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\other.exe");
         };
-        Click(w.tintButton10);
+        Click(w.restoreButton);
         ASSERT_EQ(host_.messageBoxes.size(), 1u);
         EXPECT_EQ(host_.messageBoxes[0].text, L"My App could not be restored.");
         EXPECT_EQ(host_.messageBoxes[0].code, 48u);
         EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
         EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"My_App.reg"});
-        EXPECT_EQ(Items(w.lstBack), std::vector<std::wstring>{L"My_App"});
-        EXPECT_FALSE(w.tintButton10.Enabled());
+        EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"My_App"});
+        EXPECT_FALSE(w.restoreButton.Enabled());
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App");
         RemoveBackupFiles();
         host_.runs.clear();
@@ -107,7 +107,7 @@ TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
     for (const auto& f : foreign)
         WriteText(BackupPath(f.base), f.text);
     auto& w = LoadWindow();
-    Click(w.cmdBackup);
+    Click(w.backupsButton);
     for (const auto& f : foreign) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(f.base)));
         host_.messageBoxes.clear();
@@ -125,14 +125,14 @@ TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
 TEST_F(RestoreTest, CoveredRestoreStillAnswersItsAccessKey)
 {
     auto& w = RemoveMyApp();
-    Click(w.tintButton9);
-    EXPECT_FALSE(w.lstBack.Visible());
-    EXPECT_EQ(w.lstBack.SelectedIndex(), 0);
-    EXPECT_TRUE(w.tintButton10.Enabled());
+    Click(w.finishedButton);
+    EXPECT_FALSE(w.backupList.Visible());
+    EXPECT_EQ(w.backupList.SelectedIndex(), 0);
+    EXPECT_TRUE(w.restoreButton.Enabled());
     host_.onRun = [] { qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min"); };
-    w.lstName.Focus();
+    w.nameList.Focus();
     PressKey('R', true);
     EXPECT_EQ(host_.runs.size(), 1u);
     EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App"));
-    EXPECT_TRUE(w.lstCmdLine.Visible());
+    EXPECT_TRUE(w.commandLineList.Visible());
 }

@@ -1,3 +1,4 @@
+#include "host/SystemFolders.h"
 #include "launch/Launchers.h"
 #include "launch/SystemInfo.h"
 #include "support/ScriptedHost.h"

@@ -6,28 +6,6 @@ namespace {
 
 using qmtest::RegistryTest;
 
-TEST(RootKeys, NamesMapToThePredefinedHandlesExactly)
-{
-    const struct {
-        const wchar_t* name;
-        HKEY expected;
-    } cases[] = {
-        {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-        {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-        {L"HKEY_USERS", HKEY_USERS},
-        {L"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
-        {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-        {L"HKEY_DYN_DATA", HKEY_DYN_DATA},
-        {L"hkey_local_machine", nullptr},
-        {L"HKEY_LOCAL_MACHINE ", nullptr},
-        {L"HKLM", nullptr},
-        {L"", nullptr},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(qm::GetRootKey(c.name), c.expected) << c.name;
-}
-
 TEST_F(RegistryTest, SplitKeyPathSeparatesRootAndSubKeyOrRejectsTheFormat)
 {
     const struct {
@@ -41,6 +19,8 @@ TEST_F(RegistryTest, SplitKeyPathSeparatesRootAndSubKeyOrRejectsTheFormat)
         {L"HKEY_USERS\\.DEFAULT\\Software\\\\Run", true, HKEY_USERS, L".DEFAULT\\Software\\\\Run"},
         {L"HKEY_NOWHERE\\Software", true, nullptr, L"Software"},
         {L"HKEY_local_machine\\Software", true, nullptr, L"Software"},
+        {L"HKEY_CURRENT_CONFIG\\Software", true, HKEY_CURRENT_CONFIG, L"Software"},
+        {L"HKEY_LOCAL_MACHINE \\Software", true, nullptr, L"Software"},
         {L"HKEY_LOCAL_MACHINE\\", false, {}, {}},
         {L"HKEY_LOCAL_MACHINE\\Software\\", false, {}, {}},
         {L"hkey_local_machine\\Software", false, {}, {}},

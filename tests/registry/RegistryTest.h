@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
@@ -25,8 +25,8 @@ protected:
     ScriptedHost host;
 };
 
-// What the main window shows for a key, read the way its listing reads it: each index
-// enumerated twice, once for the name and once to find the data.
+// What the main window shows for a key, read the way its listing reads it: one enumeration
+// call per index, an unreadable value as an empty pair.
 struct Listing {
     std::vector<std::wstring> names;
     std::vector<std::wstring> texts;
@@ -46,8 +46,9 @@ inline Listing ListKey(HKEY root, const std::wstring& subKey)
     const qm::RegKey key = qm::OpenKeyForRead(root, subKey);
     const DWORD count = qm::CountValues(key.Get());
     for (DWORD i = 0; i < count; ++i) {
-        listing.names.push_back(qm::EnumValueName(key.Get(), i));
-        listing.texts.push_back(qm::QueryValueText(key.Get(), qm::EnumValueName(key.Get(), i)));
+        const auto value = qm::EnumValueText(key.Get(), i);
+        listing.names.push_back(value ? value->name : std::wstring());
+        listing.texts.push_back(value ? value->text : std::wstring());
     }
     return listing;
 }

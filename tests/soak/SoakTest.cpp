@@ -1,5 +1,6 @@
 #include "host/Application.h"
-#include "registry/General2.h"
+#include "backup/BackupWriter.h"
+#include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 #include "support/ResourceCounts.h"
@@ -77,9 +78,9 @@ TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
         if (type == REG_SZ && gen.Below(2) == 0) {
             // Typed in and added through the window.
             const std::wstring cmdLine = L"c" + gen.Text(kDataCharacters, 200);
-            w.txtName.SetText(name);
-            w.txtCmdLine.SetText(cmdLine);
-            Click(w.cmdAdd);
+            w.nameBox.SetText(name);
+            w.commandLineBox.SetText(cmdLine);
+            Click(w.addButton);
             data = StringBytes(cmdLine);
         } else {
             if (type == REG_SZ || type == REG_EXPAND_SZ)
@@ -99,10 +100,10 @@ TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
 
         ASSERT_TRUE(SelectEntry(name));
         host_.messageBoxAnswers = {IDYES, IDOK, IDOK};
-        Click(w.cmdDel);
+        Click(w.deleteButton);
         ASSERT_FALSE(qmtest::ValueExists(kRoots[location - 1], kKeys[location - 1], name));
         ASSERT_TRUE(SelectBackup(qm::BackupBaseName(name)));
-        Click(w.tintButton10);
+        Click(w.restoreButton);
 
         const auto back = qm::ReadValueRaw(kRoots[location - 1], kKeys[location - 1], name);
         ASSERT_TRUE(back);
@@ -119,8 +120,9 @@ TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
         const qm::RegKey key = qm::OpenKeyForRead(kRoots[location - 1], kKeys[location - 1]);
         std::set<std::pair<std::wstring, std::wstring>> inKey;
         for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i) {
-            const std::wstring name = qm::EnumValueName(key.Get(), i);
-            inKey.emplace(name, qm::QueryValueText(key.Get(), name));
+            const auto value = qm::EnumValueText(key.Get(), i);
+            ASSERT_TRUE(value);
+            inKey.emplace(value->name, value->text);
         }
         EXPECT_EQ(ListedEntries(), inKey);
     }
@@ -135,7 +137,7 @@ TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
     auto switchAround = [&](int times) {
         for (int i = 0; i < times; ++i) {
             Click(w.LocationButton(1 + i % 4));
-            w.lstName.SetSelectedIndex(i % 20);
+            w.nameList.SetSelectedIndex(i % 20);
         }
         qm::App().DoEvents();
     };
@@ -148,7 +150,7 @@ TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
 TEST_F(MainWindowTest, TenThousandHoverRedrawsLeakNothing)
 {
     auto& w = LoadWindow();
-    qm::TintButton& button = *w.tintButton1.Button();
+    qm::TintButton& button = *w.locationButtons[0].Button();
     auto hover = [&](int times) {
         for (int i = 0; i < times; ++i) {
             qm::TintButtonProbe::SetOver(button, i % 2 == 0);

@@ -44,14 +44,14 @@ std::vector<std::wstring> MainWindowTest::BackupFiles()
 void MainWindowTest::RemoveBackupFiles()
 {
     for (const std::wstring& name : BackupFiles())
-        qm::DeleteFileAt(qm::App().Folder() + L"\\" + name);
+        static_cast<void>(qm::DeleteFileAt(qm::App().Folder() + L"\\" + name));
 }
 
 bool MainWindowTest::SelectEntry(const std::wstring& name)
 {
-    for (int i = 0; i < main_->lstName.Count(); ++i) {
-        if (main_->lstName.Item(i) == name) {
-            main_->lstName.SetSelectedIndex(i);
+    for (int i = 0; i < main_->nameList.Count(); ++i) {
+        if (main_->nameList.Item(i) == name) {
+            main_->nameList.SetSelectedIndex(i);
             return true;
         }
     }
@@ -60,9 +60,9 @@ bool MainWindowTest::SelectEntry(const std::wstring& name)
 
 bool MainWindowTest::SelectBackup(const std::wstring& baseName)
 {
-    for (int i = 0; i < main_->lstBack.Count(); ++i) {
-        if (main_->lstBack.Item(i) == baseName) {
-            main_->lstBack.SetSelectedIndex(i);
+    for (int i = 0; i < main_->backupList.Count(); ++i) {
+        if (main_->backupList.Item(i) == baseName) {
+            main_->backupList.SetSelectedIndex(i);
             return true;
         }
     }
@@ -80,10 +80,10 @@ qm::FrmMain& MainWindowTest::LoadWindow()
 
 std::set<std::pair<std::wstring, std::wstring>> MainWindowTest::ListedEntries()
 {
-    EXPECT_EQ(main_->lstName.Count(), main_->lstCmdLine.Count());
+    EXPECT_EQ(main_->nameList.Count(), main_->commandLineList.Count());
     std::set<std::pair<std::wstring, std::wstring>> entries;
-    for (int i = 0; i < main_->lstName.Count(); ++i)
-        entries.emplace(main_->lstName.Item(i), main_->lstCmdLine.Item(i));
+    for (int i = 0; i < main_->nameList.Count(); ++i)
+        entries.emplace(main_->nameList.Item(i), main_->commandLineList.Item(i));
     return entries;
 }
 

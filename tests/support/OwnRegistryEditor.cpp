@@ -1,24 +1,11 @@
 #include "support/OwnRegistryEditor.h"
 
-#include "app/StartupLocations.h"
 #include "backup/AnsiCodePage.h"
 #include "backup/RegFileFormat.h"
 #include "host/Files.h"
+#include "registry/RegistryAccess.h"
 
 namespace qmtest {
-
-namespace {
-
-const qm::StartupLocation* LocationOfKey(const std::wstring& keyPath)
-{
-    for (const auto& location : qm::kStartupLocations) {
-        if (lstrcmpiW(keyPath.c_str(), location.fullPath) == 0)
-            return &location;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 bool ImportBackupFile(const std::wstring& path)
 {
@@ -29,11 +16,11 @@ bool ImportBackupFile(const std::wstring& path)
     if (!parsed.file)
         return false;
     for (const auto& section : parsed.file->sections) {
-        const qm::StartupLocation* location = LocationOfKey(section.keyPath);
+        const qm::StartupLocation* location = qm::FindLocation(section.keyPath);
         if (!location)
             return false;
         for (const auto& value : section.values) {
-            if (RegSetKeyValueW(location->Root(), location->listKey, value.name.c_str(), value.type, value.data.data(),
+            if (RegSetKeyValueW(qm::RootKey(*location), location->subKey, value.name.c_str(), value.type, value.data.data(),
                     static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
                 return false;
         }

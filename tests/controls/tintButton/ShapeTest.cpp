@@ -1,6 +1,6 @@
 #include "ButtonHarness.h"
 
-#include "host/GdiHandles.h"
+#include "host/Handles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "controls/tintButton/TintButtonControl.h"
+#include "host/TextBox.h"
 #include "host/Application.h"
 #include "host/Form.h"
 

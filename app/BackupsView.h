@@ -1,14 +1,9 @@
 #pragma once
 
-#include <string>
-
 namespace qm {
 
 class FrmMain;
-class ListBox;
 
-// Appends the name (without ".reg") of every backup file in a folder to a list.
-void ListBackups(ListBox& list, const std::wstring& folder);
 // Empties and refills the backup list from the program's folder; nothing stays selected, so
 // "&Restore Selected" is disabled.
 void RefillBackupList(FrmMain& window);

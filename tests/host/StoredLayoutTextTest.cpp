@@ -1,10 +1,10 @@
-#include "host/LayoutText.h"
+#include "host/StoredLayoutText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(LayoutText, ReadsEveryValueTypeWithWindowsLineEndsAndAnyKeyCase)
+TEST(StoredLayoutText, ReadsEveryValueTypeWithWindowsLineEndsAndAnyKeyCase)
 {
     const auto parsed = qm::ParseLayout(
         "\xEF\xBB\xBF# saved by hand\r\n"
@@ -33,24 +33,7 @@ TEST(LayoutText, ReadsEveryValueTypeWithWindowsLineEndsAndAnyKeyCase)
     EXPECT_EQ(picture->bytes, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0xFF}));
 }
 
-TEST(LayoutText, FormattedTextReadsBackTheSame)
-{
-    qm::WindowLayout layout{L"frmTest", {{L"b1", L"tintButton", 1, 2, {}}, {L"b2", L"other", 0, 0, {}}}};
-    auto& bag = layout.controls[0].properties;
-    bag.Write(L"TX", std::wstring(L"tab\there\r\n\x01 \xD800 end"));
-    bag.Write(L"FONT", qm::FontDesc{L"A \"quoted\" face", 9.0125, false, true, false});
-    bag.Write(L"PICN", qm::PictureData{qm::PictureData::Type::Bitmap, qm::PictureData::Origin::Bytes, 0, {1, 2, 3, 4, 5}});
-    bag.Write(L"PICH", qm::PictureData{qm::PictureData::Type::Icon, qm::PictureData::Origin::Resource, 101, {}});
-    bag.Write(L"MICON", qm::PictureData{qm::PictureData::Type::Icon, qm::PictureData::Origin::SystemCursor, 32649, {}});
-    bag.Write(L"MIN", std::numeric_limits<std::int32_t>::min());
-    const std::string text = qm::FormatLayout(layout);
-    EXPECT_NE(text.find("  tx text"), std::string::npos) << "keys are written in lower case";
-    const auto parsed = qm::ParseLayout(text);
-    ASSERT_TRUE(parsed.layout) << parsed.error << " at line " << parsed.errorLine << "\n" << text;
-    EXPECT_EQ(*parsed.layout, layout);
-}
-
-TEST(LayoutText, RejectsMalformedTextNamingTheLine)
+TEST(StoredLayoutText, RejectsMalformedTextNamingTheLine)
 {
     using namespace std::string_literals;
     const std::string huge(1 << 20, 'w');

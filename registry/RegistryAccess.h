@@ -1,6 +1,7 @@
 #pragma once
 
 #include "registry/RegKey.h"
+#include "registry/StartupLocations.h"
 
 #include <windows.h>
 
@@ -45,19 +46,21 @@ struct RawValue {
 
 // The predefined handle of a root-key name; null for any other name.
 HKEY GetRootKey(std::wstring_view name);
+// The predefined handle a location's key lies below.
+HKEY RootKey(const StartupLocation& location);
 
 // Splits "HKEY_...\sub\key" into its root handle and sub-key path (empty for a bare root
 // name). A path that does not begin with "HKEY_" or ends with a backslash is malformed: the
 // user is told ("Incorrect Format:"), both arguments stay as they were and the result is
 // false. A well-formed path with an unknown root name gives a null root and no message.
-bool SplitKeyPath(std::wstring& path, HKEY& root);
+[[nodiscard]] bool SplitKeyPath(std::wstring& path, HKEY& root);
 
 // Writes text as a REG_SZ value into the existing key a full path names; the key is never
 // created. True when the value was written.
-bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text);
+[[nodiscard]] bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text);
 
 // Removes a value; true only when the platform reports success.
-bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
+[[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 // Opens a key for reading values; an empty key when it cannot be opened.
 RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
@@ -66,16 +69,10 @@ RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
 DWORD CountValues(HKEY key);
 
 // The name of the value at a zero-based index, whole and exactly as stored (the default
-// value's name is empty); empty when there is no such value.
-std::wstring EnumValueName(HKEY key, DWORD index);
-
-// A value's data as text, whole, with leading spaces removed; empty when it cannot be read.
-// String types give their text up to the first NUL; any other type gives its bytes up to
-// the first zero byte, read in the ANSI code page.
-std::wstring QueryValueText(HKEY key, const std::wstring& name);
-
-// The name and data text of the value at an index, as EnumValueName and QueryValueText give
-// them, read with one enumeration call; nothing when the value cannot be read.
+// value's name is empty), and its data as text, whole, with leading spaces removed: string
+// types give their text up to the first NUL; any other type gives its bytes up to the first
+// zero byte, read in the ANSI code page. Read with one enumeration call; nothing when the
+// value cannot be read.
 struct ValueText {
     std::wstring name;
     std::wstring text;
@@ -84,7 +81,5 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
 
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
 std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
-
-bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 } // namespace qm

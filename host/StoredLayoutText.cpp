@@ -1,4 +1,4 @@
-#include "host/LayoutText.h"
+#include "host/StoredLayoutText.h"
 
 #include "host/TextEncoding.h"
 
@@ -38,97 +38,6 @@ bool IsBlank(char c)
 std::wstring Widen(std::string_view ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-void AppendEscapedUnit(std::string& out, unsigned unit)
-{
-    constexpr std::string_view kHex = "0123456789ABCDEF";
-    out += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        out.push_back(kHex[(unit >> shift) & 0xF]);
-}
-
-std::string Quote(std::wstring_view text)
-{
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto unit = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            unit &= 0xFFFF;
-            if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size()) {
-                const auto low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                    ++i;
-                    continue;
-                }
-            }
-        }
-        switch (unit) {
-        case U'"': out += "\\\""; break;
-        case U'\\': out += "\\\\"; break;
-        case U'\n': out += "\\n"; break;
-        case U'\r': out += "\\r"; break;
-        case U'\t': out += "\\t"; break;
-        default:
-            // Control characters, lone surrogates and anything beyond Unicode go escaped,
-            // so that every wide string survives the trip.
-            if (unit < 0x20 || unit == 0x7F || (unit >= 0xD800 && unit <= 0xDFFF) || unit > 0x10FFFF) {
-                if (unit > 0xFFFF) {
-                    AppendEscapedUnit(out, 0xFFFD);
-                } else {
-                    AppendEscapedUnit(out, static_cast<unsigned>(unit));
-                }
-            } else {
-                AppendUtf8(out, unit);
-            }
-        }
-    }
-    out += '"';
-    return out;
-}
-
-std::string FormatSize(double size)
-{
-    const auto scaled = static_cast<long long>(std::llround(size * kSizeScale));
-    std::string out = std::to_string(scaled / 10000);
-    long long fraction = scaled % 10000;
-    if (fraction != 0) {
-        std::string digits = std::to_string(fraction);
-        digits.insert(0, 4 - digits.size(), '0');
-        while (digits.back() == '0')
-            digits.pop_back();
-        out += '.' + digits;
-    }
-    return out;
-}
-
-// Names are ASCII words (see the header).
-std::string Narrow(std::wstring_view name)
-{
-    std::string out;
-    for (wchar_t c : name)
-        out.push_back(static_cast<char>(c));
-    return out;
-}
-
-std::string Lower(std::wstring_view key)
-{
-    std::string out;
-    for (wchar_t c : key)
-        out.push_back(static_cast<char>((c >= L'A' && c <= L'Z') ? c - L'A' + L'a' : c));
-    return out;
 }
 
 // Reads the items of one line, left to right.
@@ -372,37 +281,6 @@ std::optional<PropertyValue> ReadValue(LineReader& reader)
     return std::nullopt;
 }
 
-std::string FormatValue(const PropertyValue& value)
-{
-    struct Formatter {
-        std::string operator()(std::int32_t i) const { return "int " + std::to_string(i); }
-        std::string operator()(bool b) const { return b ? "bool true" : "bool false"; }
-        std::string operator()(const std::wstring& text) const { return "text " + Quote(text); }
-        std::string operator()(const FontDesc& font) const
-        {
-            std::string out = "font " + Quote(font.name) + ' ' + FormatSize(font.size);
-            if (font.bold)
-                out += " bold";
-            if (font.italic)
-                out += " italic";
-            if (font.underline)
-                out += " underline";
-            return out;
-        }
-        std::string operator()(const PictureData& picture) const
-        {
-            std::string out = picture.type == PictureData::Type::Icon ? "picture icon " : "picture bitmap ";
-            switch (picture.origin) {
-            case PictureData::Origin::Resource: return out + "resource " + std::to_string(picture.resourceId);
-            case PictureData::Origin::SystemCursor: return out + "system-cursor " + std::to_string(picture.resourceId);
-            case PictureData::Origin::Bytes: break;
-            }
-            return out + "data " + Base64Encode(picture.bytes);
-        }
-    };
-    return std::visit(Formatter{}, value);
-}
-
 } // namespace
 
 const ControlLayout* WindowLayout::Find(std::wstring_view controlName) const
@@ -493,19 +371,6 @@ LayoutParseResult ParseLayout(std::string_view utf8)
         return fail("no window line");
     result.layout = std::move(layout);
     return result;
-}
-
-std::string FormatLayout(const WindowLayout& layout)
-{
-    std::string out = "window " + Narrow(layout.name) + '\n';
-    for (const auto& control : layout.controls) {
-        out += "control " + Narrow(control.name) + ' ' + Narrow(control.className) + ' ' +
-               std::to_string(control.extentX) + ' ' + std::to_string(control.extentY) + '\n';
-        for (const auto& entry : control.properties.Entries())
-            out += "  " + Lower(entry.key) + ' ' + FormatValue(entry.value) + '\n';
-        out += "end\n";
-    }
-    return out;
 }
 
 } // namespace qm

@@ -1,6 +1,7 @@
-#include "registry/General2.h"
+#include "registry/RegistryAccess.h"
 
 #include "host/Application.h"
+#include "registry/ValueTypes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,11 +54,6 @@ std::optional<RawValue> QueryRaw(HKEY key, const std::wstring& name)
     return std::nullopt;
 }
 
-bool IsStringType(DWORD type)
-{
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
 std::wstring DataAsText(const RawValue& value)
 {
     if (IsStringType(value.type)) {
@@ -86,6 +82,11 @@ HKEY GetRootKey(std::wstring_view name)
             return ToHandle(root.handle);
     }
     return nullptr;
+}
+
+HKEY RootKey(const StartupLocation& location)
+{
+    return ToHandle(location.rootHandle);
 }
 
 bool SplitKeyPath(std::wstring& path, HKEY& root)
@@ -142,37 +143,6 @@ DWORD CountValues(HKEY key)
     return values;
 }
 
-std::wstring EnumValueName(HKEY key, DWORD index)
-{
-    if (!key)
-        return {};
-    // Only the name is asked for. A too small buffer gives ERROR_MORE_DATA without the
-    // length needed, so the buffer doubles until the longest possible name fits.
-    for (DWORD capacity = MAX_PATH + 1; capacity < 2 * kNameLimit; capacity *= 2) {
-        std::wstring name(capacity, L'\0');
-        DWORD length = capacity;
-        const LSTATUS status =
-            Registry().enumValue(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_SUCCESS) {
-            name.resize(std::min(length, capacity));
-            return name;
-        }
-        if (status != ERROR_MORE_DATA)
-            return {};
-    }
-    return {};
-}
-
-std::wstring QueryValueText(HKEY key, const std::wstring& name)
-{
-    const auto value = QueryRaw(key, name);
-    if (!value)
-        return {};
-    std::wstring text = DataAsText(*value);
-    text.erase(0, text.find_first_not_of(L' '));
-    return text;
-}
-
 std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
 {
     if (!key)
@@ -209,12 +179,6 @@ std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, cons
 {
     const RegKey key = OpenKey(root, subKey, kReadAccess);
     return QueryRaw(key.Get(), name);
-}
-
-bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name)
-{
-    const RegKey key = OpenKey(root, subKey, kReadAccess);
-    return key && Registry().queryValue(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 } // namespace qm

@@ -14,7 +14,7 @@
 //     pich picture bitmap data Qk0...            the image file's bytes in base64
 //   end
 //
-// Keys are written in lower case and read in any case. Free of the platform headers.
+// Keys are read in any case. Free of the platform headers.
 
 #include "host/PropertyStore.h"
 
@@ -53,9 +53,5 @@ struct LayoutParseResult {
 };
 
 LayoutParseResult ParseLayout(std::string_view utf8);
-
-// Names must be words of up to 255 letters, digits and "_", not starting with a digit; other
-// values are escaped as needed.
-std::string FormatLayout(const WindowLayout& layout);
 
 } // namespace qm

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "host/Twips.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace qm {
+
+class Form;
+
+enum class FontKind { Normal, Bold, Title, Heading };
+
+// The whole text of any window.
+std::wstring WindowText(HWND hwnd);
+
+// The letter a caption marks with "&" (upper case), or 0; "&&" shows an ampersand and marks nothing.
+wchar_t AccessKeyOf(const std::wstring& caption);
+
+// A standard control of a window, placed in twips. Thin on purpose: the platform's own
+// controls are what screen readers and UI automation understand.
+class Control {
+public:
+    Control(std::wstring name, TwipsRect rect, std::wstring caption = {});
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND Hwnd() const { return hwnd_; }
+    const std::wstring& Name() const { return name_; }
+    const TwipsRect& Rect() const { return rect_; }
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    virtual void SetEnabled(bool enabled);
+    void Focus();
+
+    std::wstring Caption() const;
+    virtual void SetCaption(const std::wstring& caption);
+
+    const std::wstring& Tooltip() const { return tooltip_; }
+    void SetTooltip(std::wstring tooltip) { tooltip_ = std::move(tooltip); }
+    FontKind Font() const { return font_; }
+    void SetFont(FontKind font) { font_ = font; }
+
+    // Whether Tab may stop here now (hidden and disabled controls never take the focus).
+    virtual bool TakesFocus() const;
+    // The letter Alt selects the control by (upper case), or 0; by default the caption's.
+    virtual wchar_t AccessKey() const { return AccessKeyOf(Caption()); }
+    // What the control's access key does: buttons click, the others take the focus.
+    virtual void OnAccessKey() { Focus(); }
+
+protected:
+    friend class Form;
+    struct WindowKind {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    virtual WindowKind Kind() const = 0;
+    // Makes the control's window in its parent; by default a window of Kind() with the caption.
+    virtual HWND Create(HWND parent, int id);
+    virtual void OnCommand(WORD /*code*/) {}
+    virtual void OnCreated() {}
+    virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+
+    HWND hwnd_ = nullptr;
+
+private:
+    std::wstring name_;
+    TwipsRect rect_;
+    std::wstring initialCaption_;
+    std::wstring tooltip_;
+    FontKind font_ = FontKind::Normal;
+};
+
+} // namespace qm
