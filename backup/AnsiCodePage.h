@@ -7,7 +7,7 @@ namespace qm {
 // The system's ANSI code page (CP_ACP), the one the registry editor reads REGEDIT4 files in.
 class AnsiCodePage final : public AnsiCodec {
 public:
-    std::optional<std::string> Encode(const std::wstring& text) const override;
+    [[nodiscard]] std::optional<std::string> Encode(const std::wstring& text) const override;
     std::wstring Decode(const std::string& bytes) const override;
 };
 

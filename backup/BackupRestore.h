@@ -15,7 +15,7 @@ std::vector<std::wstring> ListBackupNames(const std::wstring& folder);
 
 // The backup file's content when it is whole and backs up values of a startup location
 // only; nothing for any other file, which must never reach the registry editor.
-std::optional<RegFile> ReadStartupBackup(const std::wstring& path);
+[[nodiscard]] std::optional<RegFile> ReadStartupBackup(const std::wstring& path);
 
 // Hands the file to the registry editor and then checks the registry itself (the editor's
 // exit code says nothing about the import): true when every value of the backup is back

@@ -25,7 +25,7 @@ class AnsiCodec {
 public:
     virtual ~AnsiCodec() = default;
     // Nothing when any character does not survive the round trip exactly (no best-fit mapping).
-    virtual std::optional<std::string> Encode(const std::wstring& text) const = 0;
+    [[nodiscard]] virtual std::optional<std::string> Encode(const std::wstring& text) const = 0;
     virtual std::wstring Decode(const std::string& bytes) const = 0;
 };
 
@@ -62,7 +62,7 @@ struct RegFileParse {
 // Reads a .reg file as the registry editor would. String data come back as the same raw
 // bytes EncodeBackup started from (quoted text gains its terminating NUL). Anything the
 // editors would read differently, or not at all, is refused with a reason.
-RegFileParse ParseRegFile(const std::vector<uint8_t>& bytes, const AnsiCodec& codec);
+[[nodiscard]] RegFileParse ParseRegFile(const std::vector<uint8_t>& bytes, const AnsiCodec& codec);
 
 struct BackupCheck {
     bool ok = false;

@@ -24,7 +24,7 @@ public:
     virtual int ShowMessage(HWND owner, const std::wstring& text, unsigned code, const std::wstring& title) = 0;
 
     // The file-open dialog; the chosen path, or nothing when cancelled or failed.
-    virtual std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) = 0;
+    [[nodiscard]] virtual std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) = 0;
 
     // Starts a command line in a normal window with the focus, without waiting.
     [[nodiscard]] virtual bool StartProcess(const std::wstring& commandLine) = 0;
@@ -35,17 +35,17 @@ public:
     // Starts a program through the shell (so Windows may ask for elevation) and waits for it
     // to end while the caller's windows keep painting. The exit code, or nothing when the
     // program could not be started or did not end within the timeout.
-    virtual std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) = 0;
+    [[nodiscard]] virtual std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) = 0;
 };
 
 // The real services of the platform.
 class PlatformHostServices final : public HostServices {
 public:
     int ShowMessage(HWND owner, const std::wstring& text, unsigned code, const std::wstring& title) override;
-    std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) override;
+    [[nodiscard]] std::optional<std::wstring> OpenFileDialog(HWND owner, const std::wstring& title) override;
     [[nodiscard]] bool StartProcess(const std::wstring& commandLine) override;
     void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory) override;
-    std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) override;
+    [[nodiscard]] std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) override;
 };
 
 } // namespace qm

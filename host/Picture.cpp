@@ -123,6 +123,9 @@ SIZE IconSize(HICON icon)
     SIZE size{0, 0};
     if (!GetIconInfo(icon, &info))
         return size;
+    // The icon hands out copies of its bitmaps.
+    const UniqueBitmap color(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
     BITMAP bm{};
     if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bm), &bm)) {
         size = {bm.bmWidth, bm.bmHeight};
@@ -130,10 +133,6 @@ SIZE IconSize(HICON icon)
         // A monochrome icon keeps its AND and XOR masks stacked in one bitmap.
         size = {bm.bmWidth, bm.bmHeight / 2};
     }
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
     return size;
 }
 
@@ -154,12 +153,6 @@ bool ReadPixels(HBITMAP bitmap, int& width, int& height, std::vector<std::uint32
 
 } // namespace
 
-Picture::~Picture()
-{
-    if (icon_ && ownsIcon_)
-        DestroyIcon(icon_);
-}
-
 PicturePtr Picture::FromPixels(int width, int height, const std::uint32_t* topDown, PictureData data)
 {
     BITMAPINFO info = TopDownInfo(width, height);
@@ -178,13 +171,13 @@ PicturePtr Picture::FromPixels(int width, int height, const std::uint32_t* topDo
     return picture;
 }
 
-PicturePtr Picture::FromIcon(HICON icon, bool owned, PictureData data)
+PicturePtr Picture::FromIcon(HICON icon, UniqueIcon owned, PictureData data)
 {
     if (!icon)
         return nullptr;
     std::shared_ptr<Picture> picture(new Picture);
     picture->icon_ = icon;
-    picture->ownsIcon_ = owned;
+    picture->ownedIcon_ = std::move(owned);
     const SIZE size = IconSize(icon);
     picture->width_ = size.cx;
     picture->height_ = size.cy;
@@ -215,11 +208,9 @@ PicturePtr Picture::FromData(const PictureData& data)
         break;
     }
     if (data.type == T::Icon) {
-        HICON icon = DecodeIco(data.bytes);
-        auto picture = FromIcon(icon, true, data);
-        if (!picture && icon)
-            DestroyIcon(icon);
-        return picture;
+        UniqueIcon icon(DecodeIco(data.bytes));
+        const HICON handle = icon.get();
+        return FromIcon(handle, std::move(icon), data);
     }
     int width = 0;
     int height = 0;
@@ -232,15 +223,16 @@ PicturePtr Picture::FromData(const PictureData& data)
 PicturePtr Picture::FromIconResource(int id)
 {
     PictureData data{PictureData::Type::Icon, PictureData::Origin::Resource, id, {}};
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0));
-    return FromIcon(icon, true, std::move(data));
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0)));
+    const HICON handle = icon.get();
+    return FromIcon(handle, std::move(icon), std::move(data));
 }
 
 PicturePtr Picture::FromSystemCursor(int id)
 {
     PictureData data{PictureData::Type::Icon, PictureData::Origin::SystemCursor, id, {}};
     // The system's shared cursors must never be destroyed.
-    return FromIcon(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)), false, std::move(data));
+    return FromIcon(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)), UniqueIcon(), std::move(data));
 }
 
 PicturePtr Picture::FromBitmap(HBITMAP bitmap)

@@ -26,7 +26,6 @@ public:
     // Copies the bitmap's pixels; the picture is then stored as its bytes.
     static std::shared_ptr<const Picture> FromBitmap(HBITMAP bitmap);
 
-    ~Picture();
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
@@ -43,12 +42,13 @@ public:
 private:
     Picture() = default;
     static std::shared_ptr<const Picture> FromPixels(int width, int height, const std::uint32_t* topDown, PictureData data);
-    static std::shared_ptr<const Picture> FromIcon(HICON icon, bool owned, PictureData data);
+    // owned holds the icon when the picture made it; shared icons belong to the system.
+    static std::shared_ptr<const Picture> FromIcon(HICON icon, UniqueIcon owned, PictureData data);
 
     Type type_ = Type::Icon;
     UniqueBitmap bitmap_;
     HICON icon_ = nullptr;
-    bool ownsIcon_ = false;
+    UniqueIcon ownedIcon_;
     int width_ = 0;
     int height_ = 0;
     PictureData data_;

@@ -21,7 +21,7 @@ inline int HimetricToPixels(int himetric, UINT dpi)
 
 // The stored layout of a window, compiled into the program as an RCDATA resource.
 // Nothing when the resource is missing or its text does not parse.
-std::optional<WindowLayout> LoadStoredLayout(int resourceId);
+[[nodiscard]] std::optional<WindowLayout> LoadStoredLayout(int resourceId);
 
 // Per control name, the property bag of every control of the given class in the stored
 // layout (the buttons: class "tintButton"); empty when the layout cannot be loaded.

@@ -63,7 +63,7 @@ HKEY RootKey(const StartupLocation& location);
 [[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 // Opens a key for reading values; an empty key when it cannot be opened.
-RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
+[[nodiscard]] RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
 
 // The number of values of an open key; 0 for a null key or a failed query.
 DWORD CountValues(HKEY key);
@@ -77,9 +77,9 @@ struct ValueText {
     std::wstring name;
     std::wstring text;
 };
-std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
+[[nodiscard]] std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
 
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
-std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
+[[nodiscard]] std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 } // namespace qm

@@ -1,13 +1,10 @@
 #include "registry/StartupLocations.h"
 #include "host/Application.h"
 #include "launch/FrmAbout.h"
-#include "host/SystemFolders.h"
 #include "support/MainWindowFixture.h"
 
 #include <algorithm>
 
-#include <commctrl.h>
-#include <shlobj.h>
 
 using qmtest::MainWindowTest;
 using Entries = std::set<std::pair<std::wstring, std::wstring>>;
@@ -230,24 +227,25 @@ TEST_F(MainWindowTest, AccessKeysClickUniqueLettersAndCycleSharedOnes)
     EXPECT_FALSE(w.backupList.Visible());
 }
 
-TEST_F(MainWindowTest, FileMenuAndHelpPage)
+TEST_F(MainWindowTest, HelpMenuOpensTheHelpPageAndTheAboutWindow)
 {
     auto& w = LoadWindow();
-    const HMENU menu = w.HelpMenu();
-    ASSERT_EQ(GetMenuItemCount(menu), 3);
-    const std::pair<int, std::wstring> items[] = {{0, L"&Help Contents"}, {2, L"A&bout Vostrel"}};
-    for (const auto& [position, caption] : items) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
-        EXPECT_EQ(caption, text);
-    }
-    EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-
-    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(w.HelpMenu(), 0), 0), 0);
     ASSERT_EQ(host_.shellOpens.size(), 1u);
     EXPECT_EQ(host_.shellOpens[0].file, qm::App().Folder() + L"\\Help.htm");
     EXPECT_EQ(host_.shellOpens[0].parameters, L"");
     EXPECT_EQ(host_.shellOpens[0].directory, L"");
+
+    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(w.HelpMenu(), 2), 0), 0);
+    qm::FrmAbout* about = qm::FindAboutWindow();
+    ASSERT_NE(about, nullptr);
+    const HWND aboutHwnd = about->Hwnd();
+    EXPECT_TRUE(IsWindowVisible(aboutHwnd));
+    EXPECT_TRUE(IsWindowEnabled(w.Hwnd())); // modeless
+    Click(w.closeButton);
+    EXPECT_FALSE(IsWindow(aboutHwnd));
+    EXPECT_FALSE(IsWindow(w.Hwnd()));
+    EXPECT_TRUE(TakeQuitMessage());
 }
 
 TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
@@ -263,53 +261,5 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_TRUE(qm::App().Windows().empty());
         EXPECT_TRUE(TakeQuitMessage());
-    }
-}
-
-TEST_F(MainWindowTest, LauncherButtonsAndTheAboutWindow)
-{
-    auto& w = LoadWindow();
-    for (qm::TintButtonControl* b : {&w.controlIniButton, &w.winIniButton, &w.startupFolderButton, &w.autoexecButton})
-        Click(*b);
-    ASSERT_EQ(host_.shellOpens.size(), 4u);
-    const std::wstring files[] = {L"notepad.exe", L"notepad.exe", qm::GetSpecialFolderPath(CSIDL_STARTUP), L"notepad.exe"};
-    const std::wstring parameters[] = {qm::WinDir() + L"\\control.ini", qm::WinDir() + L"\\win.ini", L"", L"C:\\autoexec.bat"};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(host_.shellOpens[i].file, files[i]);
-        EXPECT_EQ(host_.shellOpens[i].parameters, parameters[i]);
-    }
-
-    SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(qm::FrmMain::kAboutCommand, 0), 0);
-    qm::FrmAbout* about = qm::FindAboutWindow();
-    ASSERT_NE(about, nullptr);
-    const HWND aboutHwnd = about->Hwnd();
-    EXPECT_TRUE(IsWindowVisible(aboutHwnd));
-    EXPECT_TRUE(IsWindowEnabled(w.Hwnd())); // modeless
-    Click(w.closeButton);
-    EXPECT_FALSE(IsWindow(aboutHwnd));
-    EXPECT_FALSE(IsWindow(w.Hwnd()));
-    EXPECT_TRUE(TakeQuitMessage());
-}
-
-TEST_F(MainWindowTest, TooltipsNameWhatEachButtonDoes)
-{
-    auto& w = LoadWindow();
-    const std::pair<const qm::Control*, std::wstring> tips[] = {
-        {&w.deleteButton, L"Remove selected item from Startup"},
-        {&w.restoreButton, L"Restore selected item to Startup "},
-        {&w.locationButtons[2], L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {&w.locationButtons[3], L"HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {&w.browseButton, L"Find File to add to Startup"},
-        {&w.closeButton, L""},
-    };
-    for (const auto& [control, tip] : tips) {
-        wchar_t text[256] = {};
-        TTTOOLINFOW ti{};
-        ti.cbSize = sizeof(ti);
-        ti.hwnd = w.Hwnd();
-        ti.uId = reinterpret_cast<UINT_PTR>(control->Hwnd());
-        ti.lpszText = text;
-        SendMessageW(w.Tooltips(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
-        EXPECT_EQ(text, tip) << testing::PrintToString(control->Name());
     }
 }

@@ -1,6 +1,5 @@
 #include "host/SystemFolders.h"
 #include "launch/Launchers.h"
-#include "launch/SystemInfo.h"
 #include "support/ScriptedHost.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +34,6 @@ TEST(Launchers, EachOpensItsTargetWithOneShellCall)
         {"win.ini", qm::OpenWinIni, {L"notepad.exe", windows + L"\\win.ini", L""}},
         {"autoexec.bat", qm::OpenAutoexecBat, {L"notepad.exe", L"C:\\autoexec.bat", L""}},
         {"Startup folder", qm::OpenStartupFolder, {startup, L"", startup}},
-        {"home page", qm::OpenHomePage, {L"https://www.quillmoor.example/", L"", L""}},
-        {"mailing list", qm::OpenMailingListPage, {L"https://www.quillmoor.example/mailing-list", L"", L""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -56,10 +56,18 @@ std::vector<BYTE> StringBytes(const std::wstring& text)
     return {p, p + (text.size() + 1) * sizeof(wchar_t)};
 }
 
+// The test run keeps to a few dozen cycles; scripts/soak.sh asks for hundreds.
+int SoakCycles()
+{
+    const wchar_t* asked = _wgetenv(L"QM_SOAK_CYCLES");
+    const int cycles = asked ? _wtoi(asked) : 0;
+    return cycles > 0 ? cycles : 40;
+}
+
 } // namespace
 
 // Every kind of value goes out through Delete and comes back through Restore, exactly.
-TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
+TEST_F(MainWindowTest, RandomRemovalsAndRestoresLoseNothing)
 {
     for (int location = 1; location <= 4; ++location)
         qmtest::CreateKey(kRoots[location - 1], kKeys[location - 1]);
@@ -68,7 +76,7 @@ TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
     Generator gen(20261206);
     const DWORD types[] = {REG_SZ, REG_SZ, REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_BINARY, REG_QWORD, REG_NONE};
 
-    for (int cycle = 0; cycle < 500; ++cycle) {
+    for (int cycle = 0, cycles = SoakCycles(); cycle < cycles; ++cycle) {
         SCOPED_TRACE(cycle);
         const int location = 1 + gen.Below(4);
         Click(w.LocationButton(location));
@@ -128,7 +136,7 @@ TEST_F(MainWindowTest, FiveHundredRandomRemovalsAndRestoresLoseNothing)
     }
 }
 
-TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
+TEST_F(MainWindowTest, LocationSwitchesLeakNothing)
 {
     for (int location = 1; location <= 4; ++location)
         for (int i = 0; i < 20; ++i)
@@ -143,7 +151,7 @@ TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
     };
     switchAround(8);
     const auto before = qmtest::ResourceCounts::Now();
-    switchAround(1000);
+    switchAround(200);
     EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
 }
 
