@@ -2,18 +2,20 @@
 
 #include "app/FrmMain.h"
 #include "backup/BackupRestore.h"
+#include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
-
-#include <algorithm>
 
 namespace qm {
 
 void RefillBackupList(FrmMain& window)
 {
     window.backupList.Clear();
-    for (const std::wstring& name : ListBackupNames(App().Folder()))
-        window.backupList.Add(name);
+    window.backupFiles.clear();
+    for (BackupFile& backup : ListBackups(BackupFolders())) {
+        window.backupList.Add(backup.baseName);
+        window.backupFiles.push_back(std::move(backup.path));
+    }
     window.backupList.SetSelectedIndex(-1);
     window.restoreButton.SetEnabled(false);
 }
@@ -21,12 +23,12 @@ void RefillBackupList(FrmMain& window)
 void RestoreSelectedBackup(FrmMain& window)
 {
     const int index = window.backupList.SelectedIndex();
-    if (index < 0)
+    if (index < 0 || static_cast<size_t>(index) >= window.backupFiles.size())
         return;
+    const FrmMain::CommandScope command(window);
+    // The file this very item was listed for, whatever folder it lies in.
+    const std::wstring path = window.backupFiles[static_cast<size_t>(index)];
     const std::wstring backupName = window.backupList.Item(index);
-    const std::wstring path = App().Folder() + L"\\" + backupName + kBackupExtension;
-    std::wstring entryName = backupName;
-    std::replace(entryName.begin(), entryName.end(), L'_', L' ');
 
     const auto backup = ReadStartupBackup(path);
     if (!backup) {
@@ -35,7 +37,9 @@ void RestoreSelectedBackup(FrmMain& window)
         return;
     }
 
-    const bool restored = ImportAndVerify(path, *backup);
+    // The entry is named by the backup's content: the file's name is only a label.
+    const std::wstring entryName = BackupEntryName(backup->file);
+    const bool restored = ImportAndVerify(*backup);
     App().DoEvents();
     if (restored) {
         window.ShowMessage(entryName + L" has been restored", kMbOkInformation, L"Process Restored");
@@ -46,8 +50,7 @@ void RestoreSelectedBackup(FrmMain& window)
         window.ShowMessage(entryName + L" could not be restored.", kMbOkExclamation, L"Process Not Restored");
     }
 
-    if (const int location = window.CurrentLocation())
-        window.ListLocation(location);
+    window.ListLocation(window.CurrentLocation());
     App().DoEvents();
     RefillBackupList(window);
     App().DoEvents();

@@ -34,12 +34,23 @@ void AddEntry(FrmMain& window)
         window.commandLineBox.Focus();
         return;
     }
-    if (const int location = window.CurrentLocation()) {
-        // A value that cannot be written shows by its absence from the refreshed lists.
-        static_cast<void>(SetStringValue(Location(location).fullPath, window.nameBox.Text(),
-            window.commandLineBox.Text()));
-        window.ListLocation(location);
+    const int location = window.CurrentLocation();
+    if (location == 0)
+        return;
+    const FrmMain::CommandScope command(window);
+    const std::wstring name = window.nameBox.Text();
+    // An entry of that name is replaced, so its command line is saved first, as for a removal.
+    const BackupResult backup = WriteBackup(Location(location), name, BackupFolders());
+    if (backup.status == BackupStatus::NotSaved) {
+        window.ShowMessage(name + L" was not replaced because its backup copy could not be saved.", kMbOkExclamation,
+            L"Process Not Added");
+        return;
     }
+    // A value that cannot be written shows by its absence from the refreshed lists.
+    static_cast<void>(SetStringValue(Location(location).fullPath, name, window.commandLineBox.Text()));
+    window.ListLocation(window.CurrentLocation());
+    if (backup.status == BackupStatus::Saved)
+        RefillBackupList(window);
 }
 
 void BrowseForCommandLine(FrmMain& window)
@@ -58,13 +69,21 @@ void RemoveSelectedEntry(FrmMain& window)
     // Nothing selected is never the unnamed default value.
     if (index < 0 || location == 0)
         return;
+    const FrmMain::CommandScope command(window);
     const std::wstring name = window.nameList.Item(index);
     const StartupLocation& where = Location(location);
 
+    // Anything but Yes, a message box that could not be shown included, keeps the entry.
     if (window.ShowMessage(L"Are you sure you want to delete the program/service '" + name + L"' from the Startup sequence ?",
-            kMbYesNoQuestion, L"Confirm Delete") == kMbResultNo)
+            kMbYesNoQuestion, L"Confirm Delete") != IDYES)
         return;
-    if (!WriteBackupFile(where, name, window.backupNameBox.Text(), App().Folder())) {
+    const BackupResult backup = WriteBackup(where, name, BackupFolders());
+    if (backup.status == BackupStatus::ValueMissing) {
+        window.ShowMessage(name + L" is no longer in this startup location.", kMbOkExclamation, L"Process Not Removed");
+        window.ListLocation(window.CurrentLocation());
+        return;
+    }
+    if (backup.status == BackupStatus::NotSaved) {
         window.ShowMessage(name + L" was not removed because its backup copy could not be saved.", kMbOkExclamation,
             L"Process Not Removed");
         return;
@@ -72,7 +91,8 @@ void RemoveSelectedEntry(FrmMain& window)
     App().DoEvents();
     if (DeleteValue(RootKey(where), where.subKey, name))
         window.ShowMessage(name + L" has been removed and a backup copy has been saved.", kMbOkInformation, L"Process Removed");
-    window.ListLocation(location);
+    // The lists show the location selected now, which a click meanwhile may have changed.
+    window.ListLocation(window.CurrentLocation());
     App().DoEvents();
     RefillBackupList(window);
 }

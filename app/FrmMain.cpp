@@ -17,8 +17,6 @@ namespace {
 constexpr COLORREF kBannerColor = 0x00FFC0C0;
 constexpr int kClientWidthTwips = 8235;
 constexpr int kClientHeightTwips = 6000;
-// Long command lines scroll sideways this far.
-constexpr int kEntryListScrollWidth = 600;
 
 constexpr TwipsRect kLocationButtonRects[kLocationCount] = {
     {180, 840, 1845, 375}, {2205, 840, 1845, 375}, {4230, 840, 1845, 375}, {6240, 840, 1845, 375}};
@@ -121,8 +119,6 @@ bool FrmMain::Load()
     LocationOption(1).Select();
     WireHandlers();
 
-    for (ListBox* list : {&nameList, &commandLineList})
-        SendMessageW(list->Hwnd(), LB_SETHORIZONTALEXTENT, kEntryListScrollWidth, 0);
     ListLocation(1);
     RefillBackupList(*this);
     return true;
@@ -150,7 +146,7 @@ void FrmMain::WireHandlers()
     backupsButton.onClick = [this] { ShowBackupsView(); };
     finishedButton.onClick = [this] { ShowEntriesView(); };
     helpButton.onClick = [this] { ShowHelpMenu(); };
-    closeButton.onClick = [] { App().EndProgram(); };
+    closeButton.onClick = [this] { RequestClose(); };
 }
 
 int FrmMain::CurrentLocation() const
@@ -170,6 +166,10 @@ void FrmMain::ClearEntryLists()
 
 void FrmMain::ListLocation(int location)
 {
+    if (location < 1 || location > kLocationCount) {
+        ClearEntryLists();
+        return;
+    }
     const StartupLocation& where = Location(location);
     const RegKey key = OpenKeyForRead(RootKey(where), where.subKey);
     const DWORD count = CountValues(key.Get());
@@ -178,10 +178,13 @@ void FrmMain::ListLocation(int location)
     commandLineList.BeginFill(static_cast<int>(count));
     ClearEntryLists();
     for (DWORD i = 0; i < count; ++i) {
-        // One enumeration call per value; an unreadable one still gets its pair of items.
+        // One enumeration call per value. One that cannot be read (it vanished meanwhile) is
+        // left out: an empty name would stand for the default value, and Delete would go there.
         const auto value = EnumValueText(key.Get(), i);
-        nameList.Add(value ? value->name : std::wstring());
-        commandLineList.Add(value ? value->text : std::wstring());
+        if (!value)
+            continue;
+        nameList.Add(value->name);
+        commandLineList.Add(value->text);
     }
     nameList.EndFill();
     commandLineList.EndFill();
@@ -201,7 +204,7 @@ void FrmMain::OnNameClick()
     commandLineList.SetSelectedIndex(index);
     selectedEntryName_ = nameList.Item(index);
     deleteButton.SetEnabled(true);
-    backupNameBox.SetText(BackupBaseName(selectedEntryName_));
+    backupNameBox.SetText(BackupBaseName(selectedEntryName_, MaxBackupBaseName(App().Folder())));
 }
 
 void FrmMain::OnCommandLineClick()
@@ -262,7 +265,22 @@ void FrmMain::OpenHelp()
 
 void FrmMain::OnClose()
 {
-    App().EndProgram();
+    RequestClose();
+}
+
+void FrmMain::RequestClose()
+{
+    if (runningCommands_ > 0)
+        closeRequested_ = true;
+    else
+        App().EndProgram();
+}
+
+void FrmMain::CommandEnded()
+{
+    // Posted, so that the window goes after the handler that ran the command has returned.
+    if (--runningCommands_ == 0 && closeRequested_)
+        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
 }
 
 } // namespace qm

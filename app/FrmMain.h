@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -31,6 +32,21 @@ public:
     const std::wstring& SelectedEntryName() const { return selectedEntryName_; }
     HMENU HelpMenu() const { return helpMenu_.get(); }
     void ShowHelpMenu();
+
+    // A command that waits, on the user's answer or on another program, runs inside one: a
+    // close request that arrives meanwhile is carried out once the last one has ended.
+    class CommandScope {
+    public:
+        explicit CommandScope(FrmMain& window) : window_(window) { ++window_.runningCommands_; }
+        ~CommandScope() { window_.CommandEnded(); }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        FrmMain& window_;
+    };
+    // The close box, "Cl&ose" and a close request from outside all end the program here.
+    void RequestClose();
 
     // The option button and the location button of a location (1 to 4).
     OptionButton& LocationOption(int location) { return locationOptions[static_cast<size_t>(location - 1)]; }
@@ -62,6 +78,8 @@ public:
     Label titleLabel;
     Label commandLineLabel;
     Label nameLabel;
+    // The file of each item of backupList, index by index.
+    std::vector<std::wstring> backupFiles;
 
 private:
     void OnMenuCommand(UINT id) override;
@@ -75,8 +93,11 @@ private:
     void ShowBackupsView();
     void ShowEntriesView();
     void OpenHelp();
+    void CommandEnded();
 
     std::wstring selectedEntryName_;
+    int runningCommands_ = 0;
+    bool closeRequested_ = false;
     UniqueMenu helpMenu_;
 };
 

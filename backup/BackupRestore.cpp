@@ -30,38 +30,45 @@ bool IsBackInRegistry(const RegValue& expected)
 
 } // namespace
 
-std::vector<std::wstring> ListBackupNames(const std::wstring& folder)
+std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders)
 {
-    std::wstring pattern = folder;
-    if (pattern.empty() || pattern.back() != L'\\')
-        pattern += L'\\';
-    pattern += L"*";
-    pattern += kBackupExtension;
-    std::vector<std::wstring> names;
-    for (const std::wstring& name : FindFiles(pattern)) {
-        // Short 8.3 names let "*.reg" match longer extensions too.
-        if (name.size() < kExtensionLength ||
-            lstrcmpiW(name.c_str() + name.size() - kExtensionLength, kBackupExtension) != 0)
-            continue;
-        names.push_back(name.substr(0, name.size() - kExtensionLength));
+    std::vector<BackupFile> backups;
+    for (const std::wstring& folder : folders) {
+        const std::wstring pattern = folder + L"\\*" + kBackupExtension;
+        for (const std::wstring& name : FindFiles(pattern)) {
+            // Short 8.3 names let "*.reg" match longer extensions too.
+            if (name.size() < kExtensionLength ||
+                lstrcmpiW(name.c_str() + name.size() - kExtensionLength, kBackupExtension) != 0)
+                continue;
+            backups.push_back({folder + L"\\" + name, name.substr(0, name.size() - kExtensionLength)});
+        }
     }
-    return names;
+    return backups;
 }
 
-std::optional<RegFile> ReadStartupBackup(const std::wstring& path)
+std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path)
 {
-    const auto bytes = ReadWholeFile(path);
+    auto bytes = ReadWholeFile(path);
     RegFileParse parsed = bytes ? ParseRegFile(*bytes, AnsiCodePage{}) : RegFileParse{};
     if (!parsed.file || !ValidateStartupBackup(*parsed.file).ok)
         return std::nullopt;
-    return std::move(parsed.file);
+    return CheckedBackup{std::move(*parsed.file), std::move(*bytes)};
 }
 
-bool ImportAndVerify(const std::wstring& path, const RegFile& backup)
+std::wstring BackupEntryName(const RegFile& backup)
 {
-    const auto exitCode =
-        App().Services().RunAndWait(WinDir() + L"\\regedit.exe", L"/s \"" + path + L"\"", kRegistryEditorTimeoutMs);
-    const auto& values = backup.sections.front().values;
+    const std::wstring& name = backup.sections.front().values.front().name;
+    return name.empty() ? L"(Default)" : name;
+}
+
+bool ImportAndVerify(const CheckedBackup& backup)
+{
+    const auto copy = PrivateFileCopy::Create(backup.bytes, kBackupExtension);
+    if (!copy)
+        return false;
+    const auto exitCode = App().Services().RunAndWait(WinDir() + L"\\regedit.exe", L"/s \"" + copy->Path() + L"\"",
+        kRegistryEditorTimeoutMs);
+    const auto& values = backup.file.sections.front().values;
     return exitCode && std::all_of(values.begin(), values.end(), IsBackInRegistry);
 }
 

@@ -2,6 +2,7 @@
 
 #include "backup/RegFileFormat.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,16 +11,31 @@ namespace qm {
 
 inline constexpr wchar_t kBackupExtension[] = L".reg";
 
-// The base names (file names without ".reg") of the backup files in a folder.
-std::vector<std::wstring> ListBackupNames(const std::wstring& folder);
+struct BackupFile {
+    std::wstring path;
+    std::wstring baseName; // the file name without ".reg", as the backups view lists it
+};
+
+// The backup files of the folders, folder by folder.
+std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders);
+
+// A backup file that passed the check, and the very bytes that passed it.
+struct CheckedBackup {
+    RegFile file;
+    std::vector<std::uint8_t> bytes;
+};
 
 // The backup file's content when it is whole and backs up values of a startup location
 // only; nothing for any other file, which must never reach the registry editor.
-[[nodiscard]] std::optional<RegFile> ReadStartupBackup(const std::wstring& path);
+[[nodiscard]] std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path);
 
-// Hands the file to the registry editor and then checks the registry itself (the editor's
-// exit code says nothing about the import): true when every value of the backup is back
-// with its type and bytes.
-[[nodiscard]] bool ImportAndVerify(const std::wstring& path, const RegFile& backup);
+// The entry a backup puts back, as its content names it: "(Default)" for the unnamed value.
+std::wstring BackupEntryName(const RegFile& backup);
+
+// Hands the registry editor a private copy of the checked bytes (so a file replaced after the
+// check is never imported) and then checks the registry itself, since the editor's exit code
+// says nothing about the import: true when every value of the backup is back with its type
+// and bytes.
+[[nodiscard]] bool ImportAndVerify(const CheckedBackup& backup);
 
 } // namespace qm

@@ -1,11 +1,18 @@
 #include "backup/BackupWriter.h"
 
 #include "backup/AnsiCodePage.h"
+#include "backup/BackupRestore.h"
 #include "backup/RegFileFormat.h"
+#include "host/Application.h"
 #include "host/Files.h"
+#include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace qm {
 
@@ -13,6 +20,26 @@ namespace {
 
 // Enough candidates for any real folder; past them the backup counts as failed.
 constexpr int kMaxBackupSuffix = 1000;
+// "_1000.reg"
+constexpr std::size_t kSuffixRoom = 9;
+// The platform's path limit, without the terminating NUL.
+constexpr std::size_t kMaxPath = MAX_PATH - 1;
+
+constexpr std::array<std::wstring_view, 22> kDeviceNames = {L"CON", L"PRN", L"AUX", L"NUL", L"COM1", L"COM2",
+    L"COM3", L"COM4", L"COM5", L"COM6", L"COM7", L"COM8", L"COM9", L"LPT1", L"LPT2", L"LPT3", L"LPT4", L"LPT5",
+    L"LPT6", L"LPT7", L"LPT8", L"LPT9"};
+
+bool UnfitForFileName(wchar_t c)
+{
+    return c < 0x20 || c == L' ' || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+}
+
+bool IsDeviceName(std::wstring_view stem)
+{
+    return std::any_of(kDeviceNames.begin(), kDeviceNames.end(), [stem](std::wstring_view device) {
+        return EqualNoCase(stem, device);
+    });
+}
 
 std::optional<RegValue> SingleValueOf(const std::vector<uint8_t>& bytes)
 {
@@ -22,77 +49,112 @@ std::optional<RegValue> SingleValueOf(const std::vector<uint8_t>& bytes)
     return parsed.file->sections[0].values[0];
 }
 
-enum class Slot { Free, Taken, Unknown };
-
-// A missing or empty file, or one holding the backup of this very entry, may be (re)written;
-// one that cannot be read might be anybody's, so it is neither replaced nor passed over.
-Slot SlotFor(const std::wstring& path, const RegValue& value)
+bool HoldsExactly(const std::vector<uint8_t>* bytes, const RegValue& value)
 {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return Slot::Free;
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes)
-        return Slot::Unknown;
-    if (bytes->empty())
-        return Slot::Free;
-    const auto held = SingleValueOf(*bytes);
-    return held && held->name == value.name && EqualNoCase(held->keyPath, value.keyPath) ? Slot::Free : Slot::Taken;
+    const auto held = bytes ? SingleValueOf(*bytes) : std::nullopt;
+    return held && SameValue(value, *held);
 }
 
-// A name that would leave the folder, or land in an alternate stream that no listing
-// shows, cannot hold a backup the user could find again.
-bool UsableBaseName(const std::wstring& baseName)
+// The backup in one folder: a temporary file written and checked, then renamed to the first
+// free name. Empty when the folder cannot hold it.
+std::wstring SaveIn(const std::wstring& folder, const std::wstring& entryName, const RegValue& value,
+    const std::vector<uint8_t>& bytes)
 {
-    return baseName.find_first_of(L"\\/:") == std::wstring::npos;
+    const std::size_t room = MaxBackupBaseName(folder);
+    if (room == 0 || !CreateFolders(folder))
+        return {};
+    const std::wstring baseName = BackupBaseName(entryName, room);
+    const std::wstring temporary = UniqueFileName(folder, L"~qm", L".tmp");
+    if (WriteWholeFile(temporary, bytes, Creation::NewOnly) != ERROR_SUCCESS) {
+        static_cast<void>(DeleteFileAt(temporary));
+        return {};
+    }
+    const auto written = ReadWholeFile(temporary);
+    if (!HoldsExactly(written ? &*written : nullptr, value)) {
+        static_cast<void>(DeleteFileAt(temporary));
+        return {};
+    }
+    for (int suffix = 1; suffix <= kMaxBackupSuffix; ++suffix) {
+        const std::wstring path =
+            folder + L"\\" + baseName + (suffix == 1 ? L"" : L"_" + std::to_wstring(suffix)) + kBackupExtension;
+        const DWORD error = MoveFileNoReplace(temporary, path);
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_ACCESS_DENIED)
+            continue;
+        if (error != ERROR_SUCCESS)
+            break;
+        // A backup the backups view would not list (Wine hides dot-files) cannot be restored.
+        if (FindFiles(path).empty()) {
+            static_cast<void>(DeleteFileAt(path));
+            return {};
+        }
+        return path;
+    }
+    static_cast<void>(DeleteFileAt(temporary));
+    return {};
 }
 
 } // namespace
 
-std::wstring BackupBaseName(const std::wstring& entryName)
+std::wstring BackupBaseName(const std::wstring& entryName, std::size_t maxLength)
 {
-    // ".reg" alone would be a nameless file, and one that Wine hides from the backup list.
     if (entryName.empty())
         return L"(Default)";
     std::wstring baseName = entryName;
-    std::replace(baseName.begin(), baseName.end(), L' ', L'_');
+    std::replace_if(baseName.begin(), baseName.end(), UnfitForFileName, L'_');
+    // Room for the "_" a device name gets; a surrogate pair is never cut in half.
+    const std::size_t limit = maxLength > 1 ? maxLength - 1 : 1;
+    if (baseName.size() > limit) {
+        baseName.resize(limit);
+        if (baseName.back() >= 0xD800 && baseName.back() <= 0xDBFF)
+            baseName.back() = L'_';
+    }
+    // The system drops trailing dots from a name; a leading one hides the file from Wine.
+    for (auto dot = baseName.rbegin(); dot != baseName.rend() && *dot == L'.'; ++dot)
+        *dot = L'_';
+    if (baseName.front() == L'.')
+        baseName.front() = L'_';
+    // "CON" and "con.txt" alike name a device.
+    const auto stem = baseName.find(L'.');
+    if (IsDeviceName(std::wstring_view(baseName).substr(0, stem)))
+        baseName.insert(stem == std::wstring::npos ? baseName.size() : stem, L"_");
     return baseName;
 }
 
-std::optional<std::wstring> WriteBackupFile(const StartupLocation& location, const std::wstring& name,
-    const std::wstring& baseName, const std::wstring& folder)
+std::size_t MaxBackupBaseName(const std::wstring& folder)
 {
-    if (!UsableBaseName(baseName))
-        return std::nullopt;
+    const std::size_t used = folder.size() + 1 + kSuffixRoom;
+    return used >= kMaxPath ? 0 : std::min(kMaxBackupBaseName, kMaxPath - used);
+}
+
+std::wstring PerUserBackupFolder()
+{
+    const std::wstring local = GetSpecialFolderPath(CSIDL_LOCAL_APPDATA);
+    return local.empty() ? std::wstring() : local + L"\\Quillmoor\\Backups";
+}
+
+std::vector<std::wstring> BackupFolders()
+{
+    std::vector<std::wstring> folders = {App().Folder()};
+    if (std::wstring perUser = PerUserBackupFolder(); !perUser.empty())
+        folders.push_back(std::move(perUser));
+    return folders;
+}
+
+BackupResult WriteBackup(const StartupLocation& location, const std::wstring& name, const std::vector<std::wstring>& folders)
+{
     const auto raw = ReadValueRaw(RootKey(location), location.subKey, name);
     if (!raw)
-        return std::nullopt;
+        return {ValueIsMissing(RootKey(location), location.subKey, name) ? BackupStatus::ValueMissing : BackupStatus::NotSaved, {}};
     const RegValue value{location.fullPath, name, raw->type, std::vector<uint8_t>(raw->data.begin(), raw->data.end())};
     const std::vector<uint8_t> bytes = EncodeBackup(value, AnsiCodePage{});
-
-    std::wstring path;
-    for (int suffix = 1; suffix <= kMaxBackupSuffix && path.empty(); ++suffix) {
-        const std::wstring candidate = folder + L"\\" + baseName + (suffix == 1 ? L"" : L"_" + std::to_wstring(suffix)) + L".reg";
-        const Slot slot = SlotFor(candidate, value);
-        if (slot == Slot::Unknown)
-            return std::nullopt;
-        if (slot == Slot::Free)
-            path = candidate;
+    // A name with a line break has no spelling the registry editor reads back.
+    if (!HoldsExactly(&bytes, value))
+        return {BackupStatus::NotSaved, {}};
+    for (const std::wstring& folder : folders) {
+        if (std::wstring path = SaveIn(folder, name, value, bytes); !path.empty())
+            return {BackupStatus::Saved, std::move(path)};
     }
-    if (path.empty())
-        return std::nullopt;
-
-    if (WriteWholeFile(path, bytes) != ERROR_SUCCESS) {
-        static_cast<void>(DeleteFileAt(path));
-        return std::nullopt;
-    }
-    const auto written = ReadWholeFile(path);
-    const auto readBack = written ? SingleValueOf(*written) : std::nullopt;
-    // A backup the backups view would not list (Wine hides dot-files) cannot be restored.
-    if (!readBack || !SameValue(value, *readBack) || FindFiles(path).empty()) {
-        static_cast<void>(DeleteFileAt(path));
-        return std::nullopt;
-    }
-    return path;
+    return {BackupStatus::NotSaved, {}};
 }
 
 } // namespace qm

@@ -2,20 +2,46 @@
 
 #include "registry/StartupLocations.h"
 
-#include <optional>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace qm {
 
-// The backup file's name for an entry: blanks become underscores; the unnamed default
-// value is "(Default)", as the registry editor calls it.
-std::wstring BackupBaseName(const std::wstring& entryName);
+// The longest base name that leaves room for a numbered suffix ("_1000") and ".reg" within
+// the 255 characters a file name may have.
+inline constexpr std::size_t kMaxBackupBaseName = 246;
 
-// Saves one value of a startup location, with its own type and bytes, to
-// "<folder>\<baseName>.reg", or to "<baseName>_2.reg", "_3"... when that file already holds
-// another entry's backup. The file is read back and compared before it counts: the path of a
-// verified backup, or nothing (and no half-written file left behind).
-[[nodiscard]] std::optional<std::wstring> WriteBackupFile(const StartupLocation& location, const std::wstring& name,
-    const std::wstring& baseName, const std::wstring& folder);
+// The backup file's name for an entry, without ".reg". Only a label (the file's content
+// holds the real name), so every entry gets one: blanks and characters a file name cannot
+// hold become "_", as do a leading dot and trailing dots; a device name (CON, NUL, COM1...)
+// gets a "_"; the unnamed default value is "(Default)", as the registry editor calls it; a
+// long name is cut to maxLength.
+std::wstring BackupBaseName(const std::wstring& entryName, std::size_t maxLength = kMaxBackupBaseName);
+
+// The longest base name whose backup path stays within the platform's path limit in a
+// folder; 0 when the folder's own path leaves no room.
+std::size_t MaxBackupBaseName(const std::wstring& folder);
+
+// The per-user folder for backups when the program's folder cannot hold them:
+// %LOCALAPPDATA%\Quillmoor\Backups (not created here).
+std::wstring PerUserBackupFolder();
+// Where backups are written, in order of preference, and listed: the program's folder, then
+// the per-user folder.
+std::vector<std::wstring> BackupFolders();
+
+enum class BackupStatus { Saved, ValueMissing, NotSaved };
+struct BackupResult {
+    BackupStatus status;
+    std::wstring path; // the verified backup file, when saved
+};
+
+// Saves one value of a startup location, with its own type and bytes, to a new file
+// "<base name>.reg" (or "_2", "_3"... when that name is taken) in the first of the folders
+// that can hold it. The file is written under a temporary name, read back and compared, and
+// only then renamed to a name no other file has: no backup ever replaces another.
+// ValueMissing when the value is not there (any more).
+[[nodiscard]] BackupResult WriteBackup(const StartupLocation& location, const std::wstring& name,
+    const std::vector<std::wstring>& folders);
 
 } // namespace qm

@@ -96,6 +96,55 @@ void Application::DoEvents()
     }
 }
 
+namespace {
+
+bool IsInput(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+// Runs what is waiting but input; false when a quit request came (it is left for the loop).
+bool DispatchAllButInput()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        // Sent messages (a close request from another program among them) are delivered by
+        // PeekMessage itself; the windows defer what must wait.
+        if (!IsInput(msg.message))
+            DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+} // namespace
+
+bool Application::WaitPaintingOnly(HANDLE handle, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    DWORD wait = WAIT_TIMEOUT;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            break;
+        wait = MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        if (wait != WAIT_OBJECT_0 + 1 || !DispatchAllButInput())
+            break;
+    }
+    // Input that came during the wait belongs to it: a click queued meanwhile must not run a
+    // command once the wait is over.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+    }
+    return wait == WAIT_OBJECT_0 || WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+}
+
 int Application::RunMessageLoop()
 {
     MSG msg;

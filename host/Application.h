@@ -44,6 +44,10 @@ public:
 
     // Lets the waiting window messages run once.
     void DoEvents();
+    // Waits for a handle to be signalled while the windows keep painting, as under a modal
+    // dialog: input for them is swallowed, so no command can start in the middle of the wait,
+    // and no window is closed by it. True when the handle was signalled within the timeout.
+    [[nodiscard]] bool WaitPaintingOnly(HANDLE handle, DWORD timeoutMs);
     // Runs until EndProgram or WM_QUIT; returns the exit code.
     int RunMessageLoop();
     // Filters and dispatches one message as the message loop does.

@@ -64,6 +64,8 @@ protected:
     virtual HWND Create(HWND parent, int id);
     virtual void OnCommand(WORD /*code*/) {}
     virtual void OnCreated() {}
+    // The window gave the control a new font (a DPI change among other things).
+    virtual void OnFontChanged() {}
     virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
 
     HWND hwnd_ = nullptr;

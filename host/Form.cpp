@@ -127,6 +127,7 @@ void Form::ApplyDpi(UINT dpi)
         SetWindowPos(c->Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(c->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c->Font())), TRUE);
+        c->OnFontChanged();
     }
     PlaceWindow(false);
 }

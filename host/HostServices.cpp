@@ -68,25 +68,13 @@ std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, 
         return std::nullopt;
     const UniqueKernelHandle process(sei.hProcess);
 
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    std::optional<DWORD> result;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            break;
-        const DWORD wait = MsgWaitForMultipleObjects(1, &sei.hProcess, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            if (GetExitCodeProcess(process.get(), &code))
-                result = code;
-            break;
-        }
-        if (wait != WAIT_OBJECT_0 + 1)
-            break;
-        // Keep our windows painting while the other program works.
-        App().DoEvents();
-    }
-    return result;
+    // While it runs, our windows refuse input as they would under a modal dialog.
+    if (!App().WaitPaintingOnly(process.get(), timeoutMs))
+        return std::nullopt;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.get(), &code))
+        return std::nullopt;
+    return code;
 }
 
 } // namespace qm

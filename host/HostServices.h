@@ -33,8 +33,8 @@ public:
     virtual void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory) = 0;
 
     // Starts a program through the shell (so Windows may ask for elevation) and waits for it
-    // to end while the caller's windows keep painting. The exit code, or nothing when the
-    // program could not be started or did not end within the timeout.
+    // to end while the caller's windows keep painting and refuse input. The exit code, or
+    // nothing when the program could not be started or did not end within the timeout.
     [[nodiscard]] virtual std::optional<DWORD> RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs) = 0;
 };
 

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
 namespace qm {
 
+// Scrolls sideways as far as its widest item reaches, in its own font at the current DPI.
 class ListBox final : public Control {
 public:
     using Control::Control;
@@ -25,11 +27,32 @@ public:
     void BeginFill(int expected);
     void EndFill();
 
+    // The width in pixels the horizontal scroll range is kept at.
+    int ScrollWidth() const;
+
     std::function<void()> onClick;
 
 protected:
     WindowKind Kind() const override;
     void OnCommand(WORD code) override;
+    void OnFontChanged() override;
+
+private:
+    // Advance widths of the first 256 characters in the list's font, and the widest advance:
+    // most texts are measured without a device context, and short ones not at all.
+    struct Widths {
+        std::array<int, 256> ofChar{};
+        int widest = 0;
+        int average = 0;
+    };
+    void MeasureFont();
+    int TextWidth(const std::wstring& text) const;
+    void Widen(const std::wstring& text);
+    void ApplyScrollWidth();
+
+    Widths widths_;
+    int widestItem_ = 0;
+    bool filling_ = false;
 };
 
 } // namespace qm

@@ -148,10 +148,12 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
     if (!key)
         return std::nullopt;
     // ERROR_MORE_DATA does not say which buffer was short: a data size larger than the buffer
-    // means the data, anything else the name.
+    // means the data, anything else the name. Data that keep growing are given up on, as a
+    // single read gives them up.
     DWORD nameCapacity = MAX_PATH + 1;
-    std::vector<BYTE> data(1024);
-    while (nameCapacity < 2 * kNameLimit) {
+    std::vector<BYTE> data(kFirstDataSize);
+    int dataRounds = 0;
+    while (nameCapacity < 2 * kNameLimit && dataRounds < kReadAttempts) {
         std::wstring name(nameCapacity, L'\0');
         DWORD nameLength = nameCapacity;
         DWORD type = 0;
@@ -167,10 +169,12 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
         }
         if (status != ERROR_MORE_DATA)
             return std::nullopt;
-        if (size > data.size())
+        if (size > data.size()) {
             data.resize(size);
-        else
+            ++dataRounds;
+        } else {
             nameCapacity *= 2;
+        }
     }
     return std::nullopt;
 }
@@ -179,6 +183,20 @@ std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, cons
 {
     const RegKey key = OpenKey(root, subKey, kReadAccess);
     return QueryRaw(key.Get(), name);
+}
+
+bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name)
+{
+    if (!root)
+        return false;
+    HKEY opened = nullptr;
+    const LSTATUS status = Registry().openKey(root, subKey.c_str(), 0, kReadAccess, &opened);
+    if (status == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (status != ERROR_SUCCESS)
+        return false;
+    const RegKey key(opened);
+    return Registry().queryValue(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND;
 }
 
 } // namespace qm

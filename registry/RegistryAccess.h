@@ -72,7 +72,7 @@ DWORD CountValues(HKEY key);
 // value's name is empty), and its data as text, whole, with leading spaces removed: string
 // types give their text up to the first NUL; any other type gives its bytes up to the first
 // zero byte, read in the ANSI code page. Read with one enumeration call; nothing when the
-// value cannot be read.
+// value cannot be read whole (it vanished, or kept growing while it was read).
 struct ValueText {
     std::wstring name;
     std::wstring text;
@@ -81,5 +81,9 @@ struct ValueText {
 
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
 [[nodiscard]] std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+// True only when the registry says the value, or its key, is not there; a key that cannot be
+// read for another reason is not known to be missing.
+[[nodiscard]] bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 } // namespace qm

@@ -1,5 +1,7 @@
 #include "registry/RegistryAccess.h"
+#include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
+#include "support/OwnRegistryEditor.h"
 
 #include <optional>
 
@@ -60,7 +62,7 @@ TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
     }
 }
 
-TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnExistingName)
+TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnEntryOnlyAfterSavingIt)
 {
     qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Tool", L"old.exe");
     auto& w = LoadWindow();
@@ -80,6 +82,27 @@ TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnExistingName)
     ASSERT_TRUE(raw);
     EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(raw->data.data())), L"  C:\\lead.exe  ");
+
+    // The replaced command line was saved first, and comes back from the Backups view.
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"Tool"});
+    qmtest::ImportOnRun(host_);
+    ASSERT_TRUE(SelectBackup(L"Tool"));
+    Click(w.restoreButton);
+    EXPECT_EQ(ListedEntries(), (Entries{{L" lead", L"C:\\lead.exe  "}, {L"Tool", L"old.exe"}}));
+
+    // When the old command line cannot be saved, nothing is written.
+    host_.messageBoxes.clear();
+    {
+        const qmtest::DenyingDacl deny(HKEY_CURRENT_USER, qmtest::kRunKey, KEY_QUERY_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        w.nameBox.SetText(L"Tool");
+        Click(w.addButton);
+    }
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_TRUE(host_.messageBoxes[0] ==
+        (Call{L"Tool was not replaced because its backup copy could not be saved.", 48, L"Process Not Added"}));
+    Click(w.LocationButton(3));
+    EXPECT_EQ(ListedEntries(), (Entries{{L" lead", L"C:\\lead.exe  "}, {L"Tool", L"old.exe"}}));
 }
 
 TEST_F(MainWindowTest, AddingToAMissingKeyWritesAndSaysNothing)

@@ -1,5 +1,7 @@
 #include "registry/StartupLocations.h"
 #include "host/Application.h"
+#include "host/Handles.h"
+#include "registry/RegistryApi.h"
 #include "launch/FrmAbout.h"
 #include "support/MainWindowFixture.h"
 
@@ -262,4 +264,67 @@ TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
         EXPECT_TRUE(qm::App().Windows().empty());
         EXPECT_TRUE(TakeQuitMessage());
     }
+}
+
+TEST_F(MainWindowTest, ListsScrollAsFarAsTheirWidestItemAtEveryDpi)
+{
+    const std::wstring longLine = L"C:\\Program Files\\" + std::wstring(150, L'W') + L"\\tool.exe /\u0416";
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Long", longLine);
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Short", L"s.exe");
+    auto& w = LoadWindow();
+    auto textWidth = [](const qm::ListBox& list, const std::wstring& text) {
+        const HDC dc = GetDC(list.Hwnd());
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list.Hwnd(), WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(list.Hwnd(), dc);
+        return static_cast<int>(size.cx);
+    };
+    for (UINT dpi : {96u, 192u, 96u}) {
+        SCOPED_TRACE(dpi);
+        w.ApplyDpi(dpi);
+        const int width = textWidth(w.commandLineList, longLine);
+        EXPECT_GE(w.commandLineList.ScrollWidth(), width);
+        EXPECT_LE(w.commandLineList.ScrollWidth(), width + MulDiv(16, static_cast<int>(dpi), 96));
+    }
+    Click(w.LocationButton(3));
+    EXPECT_EQ(w.commandLineList.ScrollWidth(), 0);
+}
+
+TEST_F(MainWindowTest, AValueThatCannotBeReadIsNotListed)
+{
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Readable", L"r.exe");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Vanishing", L"v.exe");
+    static qm::RegistryApi api = qm::PlatformRegistry();
+    api.enumValue = [](HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
+                        LPBYTE data, LPDWORD size) -> LSTATUS {
+        const LSTATUS status = qm::PlatformRegistry().enumValue(key, index, name, nameLength, reserved, type, data, size);
+        return status == ERROR_SUCCESS && std::wstring(name) == L"Vanishing" ? ERROR_FILE_NOT_FOUND : status;
+    };
+    const qm::ScopedRegistryApi scoped(api);
+    auto& w = LoadWindow();
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"Readable"});
+    EXPECT_EQ(Items(w.commandLineList), std::vector<std::wstring>{L"r.exe"});
+}
+
+TEST_F(MainWindowTest, WaitingForAnotherProgramPaintsButTakesNoInput)
+{
+    auto& w = LoadWindow();
+    const qm::UniqueKernelHandle timer(CreateWaitableTimerW(nullptr, TRUE, nullptr));
+    LARGE_INTEGER due{};
+    due.QuadPart = -2000000; // 200 ms
+    ASSERT_TRUE(SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE));
+    const HWND close = w.closeButton.Hwnd();
+    PostMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(close, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageW(w.nameList.Hwnd(), WM_SYSKEYDOWN, 'O', 1 << 29);
+    InvalidateRect(w.titleLabel.Hwnd(), nullptr, TRUE);
+
+    EXPECT_TRUE(qm::App().WaitPaintingOnly(timer.get(), 5000));
+    RECT stillInvalid{};
+    EXPECT_FALSE(GetUpdateRect(w.titleLabel.Hwnd(), &stillInvalid, FALSE));
+    qm::App().DoEvents();
+    EXPECT_TRUE(IsWindow(w.Hwnd()));
+    EXPECT_FALSE(TakeQuitMessage());
 }

@@ -1,47 +1,14 @@
+#include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
 #include "registry/RegistryAccess.h"
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
+#include "support/OwnRegistryEditor.h"
 
 #include <algorithm>
-#include <cstring>
 
 using qmtest::MainWindowTest;
-
-namespace {
-
-// Runs a Unix tool on a file of the test's folder, and waits until the file is there or gone.
-// Wine starts Unix programs directly, but cannot wait for them or read their exit code.
-bool RunUnixOn(const std::wstring& tool, const std::wstring& path, bool wantThere)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* target = unixName ? unixName(path.c_str()) : nullptr;
-    if (!target)
-        return false;
-    std::wstring command = tool + L" " + std::wstring(target, target + strlen(target));
-    HeapFree(GetProcessHeap(), 0, target);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 100 && qm::FindFiles(path).empty() == wantThere; ++i)
-        Sleep(20);
-    return qm::FindFiles(path).empty() != wantThere;
-}
-
-// Writing through a link to /dev/full fails as a full disk does.
-bool LinkToFullDisk(const std::wstring& path)
-{
-    return RunUnixOn(L"Z:\\bin\\ln -sf /dev/full", path, true);
-}
-
-} // namespace
 
 TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
 {
@@ -76,58 +43,102 @@ TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), expected);
 }
 
-TEST_F(MainWindowTest, AnsweringNoChangesNothing)
+TEST_F(MainWindowTest, OnlyYesRemoves)
 {
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"keep", L"k.exe");
     auto& w = LoadWindow();
-    ASSERT_TRUE(SelectEntry(L"keep"));
-    host_.messageBoxAnswers = {IDNO};
-    Click(w.deleteButton);
-    EXPECT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"keep"));
-    EXPECT_TRUE(BackupFiles().empty());
-    EXPECT_EQ(w.nameList.SelectedIndex(), 0);
+    // 0 is a message box that could not be shown.
+    for (int answer : {IDNO, IDCANCEL, IDOK, 0}) {
+        SCOPED_TRACE(answer);
+        ASSERT_TRUE(SelectEntry(L"keep"));
+        host_.messageBoxes.clear();
+        host_.messageBoxAnswers = {answer};
+        Click(w.deleteButton);
+        EXPECT_EQ(host_.messageBoxes.size(), 1u);
+        EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"keep"));
+        EXPECT_TRUE(BackupFiles().empty());
+        EXPECT_EQ(w.nameList.SelectedIndex(), 0);
+    }
+}
+
+TEST_F(MainWindowTest, HostileNamesAreRemovedAndComeBackExactly)
+{
+    const std::pair<std::wstring, std::wstring> entries[] = {{L"pipe|name", L"pipe_name"}, {L"what?", L"what_"},
+        {L"back\\slash", L"back_slash"}, {L"CON", L"CON_"}, {L"a:b", L"a_b"},
+        {std::wstring(300, L'L'), std::wstring(qm::MaxBackupBaseName(qm::App().Folder()) - 1, L'L')}};
+    for (const auto& [name, baseName] : entries)
+        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, L"run " + name);
+    qmtest::ImportOnRun(host_);
+    auto& w = LoadWindow();
+    for (const auto& [name, baseName] : entries) {
+        SCOPED_TRACE(testing::PrintToString(baseName));
+        ASSERT_TRUE(SelectEntry(name));
+        EXPECT_EQ(w.backupNameBox.Text(), baseName);
+        host_.messageBoxAnswers = {IDYES, IDOK};
+        Click(w.deleteButton);
+        EXPECT_FALSE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name));
+        Click(w.backupsButton);
+        ASSERT_TRUE(SelectBackup(baseName));
+        Click(w.restoreButton);
+        EXPECT_EQ(host_.messageBoxes.back().text, name + L" has been restored");
+        const auto back = qm::ReadValueRaw(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(back->data.data())), L"run " + name);
+        EXPECT_TRUE(BackupFiles().empty());
+    }
 }
 
 TEST_F(MainWindowTest, NothingIsRemovedWithoutASavedBackup)
 {
-    enum class Fault { BadName, HeldOpen, DiskFull };
-    const struct {
-        const wchar_t* name;
-        Fault fault;
-    } cases[] = {{L"pipe|name", Fault::BadName}, {L"what?", Fault::BadName}, {L"back\\slash", Fault::BadName},
-        {L"Held Open", Fault::HeldOpen}, {L"Full Disk", Fault::DiskFull}};
-    for (const auto& c : cases)
-        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, c.name, L"x.exe");
+    // No .reg spelling of a line break reads back.
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Line\nBreak", L"x.exe");
     auto& w = LoadWindow();
+    ASSERT_TRUE(SelectEntry(L"Line\nBreak"));
+    host_.messageBoxAnswers = {IDYES, IDOK};
+    Click(w.deleteButton);
+    ASSERT_EQ(host_.messageBoxes.size(), 2u);
+    EXPECT_EQ(host_.messageBoxes[1].text, L"Line\nBreak was not removed because its backup copy could not be saved.");
+    EXPECT_EQ(host_.messageBoxes[1].code, 48u);
+    EXPECT_EQ(host_.messageBoxes[1].title, L"Process Not Removed");
+    EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Line\nBreak"));
+    EXPECT_TRUE(BackupFiles().empty());
+}
 
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
-        std::wstring base = c.name;
-        std::replace(base.begin(), base.end(), L' ', L'_');
-        HANDLE held = INVALID_HANDLE_VALUE;
-        if (c.fault == Fault::HeldOpen)
-            held = CreateFileW(BackupPath(base).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (c.fault == Fault::DiskFull && !LinkToFullDisk(BackupPath(base))) {
-            ADD_FAILURE() << "could not make the full-disk link";
-            continue;
-        }
-        host_.messageBoxes.clear();
-        host_.messageBoxAnswers = {IDYES, IDOK};
-        ASSERT_TRUE(SelectEntry(c.name));
-        Click(w.deleteButton);
-        if (held != INVALID_HANDLE_VALUE)
-            CloseHandle(held);
-        if (c.fault == Fault::DiskFull)
-            RunUnixOn(L"Z:\\bin\\rm -f", BackupPath(base), false);
+TEST_F(MainWindowTest, AnEntryRemovedMeanwhileBySomeoneElseIsReportedAndListedAgain)
+{
+    for (const wchar_t* name : {L"gone", L"stays"})
+        qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, name, L"x.exe");
+    auto& w = LoadWindow();
+    Click(w.LocationButton(3));
+    ASSERT_TRUE(SelectEntry(L"gone"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, qmtest::kRunKey, L"gone");
+    host_.messageBoxAnswers = {IDYES, IDOK};
+    Click(w.deleteButton);
+    ASSERT_EQ(host_.messageBoxes.size(), 2u);
+    EXPECT_EQ(host_.messageBoxes[1].text, L"gone is no longer in this startup location.");
+    EXPECT_EQ(host_.messageBoxes[1].code, 48u);
+    EXPECT_EQ(host_.messageBoxes[1].title, L"Process Not Removed");
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"stays"});
+    EXPECT_TRUE(BackupFiles().empty());
+}
 
-        ASSERT_EQ(host_.messageBoxes.size(), 2u);
-        EXPECT_EQ(host_.messageBoxes[1].text, std::wstring(c.name) + L" was not removed because its backup copy could not be saved.");
-        EXPECT_EQ(host_.messageBoxes[1].code, 48u);
-        EXPECT_EQ(host_.messageBoxes[1].title, L"Process Not Removed");
-        EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, c.name));
-        RemoveBackupFiles();
-    }
+TEST_F(MainWindowTest, ListsFollowALocationChosenWhileARemovalRuns)
+{
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Same", L"machine.exe");
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Same", L"user.exe");
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Other", L"other.exe");
+    auto& w = LoadWindow();
+    ASSERT_TRUE(SelectEntry(L"Same"));
+    host_.messageBoxAnswers = {IDYES, IDOK};
+    host_.onMessageBox = [&](const qmtest::ScriptedHost::MessageBoxCall& box) {
+        if (box.title == L"Confirm Delete")
+            Click(w.LocationButton(3));
+    };
+    Click(w.deleteButton);
+    // The entry asked about went; the lists show the location now selected, whole.
+    EXPECT_FALSE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Same"));
+    EXPECT_EQ(w.CurrentLocation(), 3);
+    EXPECT_EQ(ListedEntries(), (std::set<std::pair<std::wstring, std::wstring>>{{L"Same", L"user.exe"}, {L"Other", L"other.exe"}}));
 }
 
 TEST_F(MainWindowTest, RefusedDeletionKeepsTheEntryAndItsBackup)
@@ -144,7 +155,7 @@ TEST_F(MainWindowTest, RefusedDeletionKeepsTheEntryAndItsBackup)
     EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"locked"});
 }
 
-TEST_F(MainWindowTest, BackupNamesNeverReplaceAnotherEntrysBackup)
+TEST_F(MainWindowTest, BackupsNeverReplaceOneAnother)
 {
     for (const wchar_t* name : {L"My App", L"My_App"})
         qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, std::wstring(L"run ") + name);
@@ -156,7 +167,7 @@ TEST_F(MainWindowTest, BackupNamesNeverReplaceAnotherEntrysBackup)
     };
     remove(L"My App");
     remove(L"My_App");
-    // The same entry removed again, after it was added back, replaces its own backup.
+    // The same entry removed again, after it was added back, keeps its first backup too.
     w.nameBox.SetText(L"My App");
     w.commandLineBox.SetText(L"run again");
     Click(w.addButton);
@@ -164,12 +175,14 @@ TEST_F(MainWindowTest, BackupNamesNeverReplaceAnotherEntrysBackup)
 
     std::vector<std::wstring> backups = Items(w.backupList);
     std::sort(backups.begin(), backups.end());
-    EXPECT_EQ(backups, (std::vector<std::wstring>{L"My_App", L"My_App_2"}));
-    const auto first = qm::ReadWholeFile(BackupPath(L"My_App"));
-    const auto second = qm::ReadWholeFile(BackupPath(L"My_App_2"));
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(std::string(first->begin(), first->end()).find("\"My App\"=\"run again\""), std::string::npos);
-    EXPECT_NE(std::string(second->begin(), second->end()).find("\"My_App\"=\"run My_App\""), std::string::npos);
+    EXPECT_EQ(backups, (std::vector<std::wstring>{L"My_App", L"My_App_2", L"My_App_3"}));
+    const std::pair<std::wstring, std::string> held[] = {
+        {L"My_App", "\"My App\"=\"run My App\""}, {L"My_App_2", "\"My_App\"=\"run My_App\""}, {L"My_App_3", "\"My App\"=\"run again\""}};
+    for (const auto& [base, line] : held) {
+        const auto bytes = qm::ReadWholeFile(BackupPath(base));
+        ASSERT_TRUE(bytes);
+        EXPECT_NE(std::string(bytes->begin(), bytes->end()).find(line), std::string::npos) << line;
+    }
 }
 
 TEST_F(MainWindowTest, DeleteWithNothingSelectedDoesNothing)

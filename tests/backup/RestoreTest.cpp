@@ -1,8 +1,11 @@
+#include "app/BackupsView.h"
+#include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
 #include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
+#include "support/OwnRegistryEditor.h"
 
 using qmtest::MainWindowTest;
 
@@ -39,13 +42,26 @@ protected:
 TEST_F(RestoreTest, VerifiedRestoreReportsAndOnlyThenDeletesTheBackup)
 {
     auto& w = RemoveMyApp();
-    // The scripted registry editor imports the value as the real one would.
-    host_.onRun = [] { qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min"); };
+    const auto checked = qm::ReadWholeFile(BackupPath(L"My_App"));
+    ASSERT_TRUE(checked);
+    std::wstring handedOver;
+    host_.onRun = [&] {
+        const std::wstring& parameters = host_.runs.back().parameters;
+        handedOver = parameters.substr(4, parameters.size() - 5);
+        // A file replaced after the check changes nothing: the editor has a private copy,
+        // which nobody may write while it runs.
+        WriteText(BackupPath(L"My_App"), "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\exefile]\r\n@=\"evil\"\r\n");
+        EXPECT_EQ(qm::ReadWholeFile(handedOver), checked);
+        EXPECT_NE(qm::WriteWholeFile(handedOver, {}), 0u);
+        EXPECT_TRUE(qmtest::ImportBackupFile(handedOver));
+    };
     Click(w.restoreButton);
 
     ASSERT_EQ(host_.runs.size(), 1u);
     EXPECT_EQ(host_.runs[0].file, qm::WinDir() + L"\\regedit.exe");
-    EXPECT_EQ(host_.runs[0].parameters, L"/s \"" + BackupPath(L"My_App") + L"\"");
+    EXPECT_EQ(host_.runs[0].parameters, L"/s \"" + handedOver + L"\"");
+    EXPECT_NE(handedOver, BackupPath(L"My_App"));
+    EXPECT_FALSE(qm::IsPlainFile(handedOver));
     ASSERT_EQ(host_.messageBoxes.size(), 1u);
     EXPECT_EQ(host_.messageBoxes[0].text, L"My App has been restored");
     EXPECT_EQ(host_.messageBoxes[0].code, 64u);
@@ -135,4 +151,67 @@ TEST_F(RestoreTest, CoveredRestoreStillAnswersItsAccessKey)
     EXPECT_EQ(host_.runs.size(), 1u);
     EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App"));
     EXPECT_TRUE(w.commandLineList.Visible());
+}
+
+TEST_F(RestoreTest, TheMessageNamesTheEntryTheBackupHolds)
+{
+    for (const wchar_t* name : {L"My App", L"My_Tool"})
+        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, L"x.exe");
+    qmtest::ImportOnRun(host_);
+    auto& w = LoadWindow();
+    for (const wchar_t* name : {L"My App", L"My_Tool"}) {
+        host_.messageBoxAnswers = {IDYES, IDOK};
+        ASSERT_TRUE(SelectEntry(name));
+        Click(w.deleteButton);
+    }
+    // A second backup of the same entry.
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"x.exe");
+    ASSERT_EQ(qm::WriteBackup(qm::Location(1), L"My App", qm::BackupFolders()).path, BackupPath(L"My_App_2"));
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App");
+    qm::RefillBackupList(w);
+    Click(w.backupsButton);
+    const std::pair<std::wstring, std::wstring> restores[] = {
+        {L"My_App_2", L"My App"}, {L"My_Tool", L"My_Tool"}, {L"My_App", L"My App"}};
+    for (const auto& [base, entry] : restores) {
+        host_.messageBoxes.clear();
+        ASSERT_TRUE(SelectBackup(base));
+        Click(w.restoreButton);
+        ASSERT_EQ(host_.messageBoxes.size(), 1u);
+        EXPECT_EQ(host_.messageBoxes[0].text, entry + L" has been restored");
+    }
+}
+
+TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
+{
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User", L"pu.exe");
+    const auto saved = qm::WriteBackup(qm::Location(3), L"QmTest Per User", {qm::PerUserBackupFolder()});
+    ASSERT_EQ(saved.status, qm::BackupStatus::Saved);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User");
+    qmtest::ImportOnRun(host_);
+    auto& w = LoadWindow();
+    Click(w.backupsButton);
+    ASSERT_TRUE(SelectBackup(L"QmTest_Per_User"));
+    EXPECT_EQ(w.backupFiles[static_cast<size_t>(w.backupList.SelectedIndex())], saved.path);
+    Click(w.restoreButton);
+    EXPECT_TRUE(qmtest::ValueExists(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User"));
+    EXPECT_FALSE(qm::DeleteFileAt(saved.path));
+}
+
+TEST_F(RestoreTest, ACloseRequestWaitsUntilTheRestoreHasEnded)
+{
+    auto& w = RemoveMyApp();
+    const HWND hwnd = w.Hwnd();
+    bool aliveAfterClose = false;
+    host_.onRun = [&] {
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        aliveAfterClose = IsWindow(hwnd) != FALSE;
+        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min");
+    };
+    Click(w.restoreButton);
+    EXPECT_TRUE(aliveAfterClose);
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
+    EXPECT_TRUE(BackupFiles().empty());
+    EXPECT_TRUE(TakeQuitMessage());
+    EXPECT_FALSE(IsWindow(hwnd));
 }

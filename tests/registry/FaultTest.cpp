@@ -84,6 +84,7 @@ TEST_F(RegistryTest, ValueThatChangesWhileItIsListedGivesWholeTextOrNothing)
     } cases[] = {
         {"vanishes while it is read", {ERROR_NO_MORE_ITEMS}, std::nullopt},
         {"grows twice, then reads", {ERROR_MORE_DATA, ERROR_MORE_DATA}, longText},
+        {"never stops growing", std::deque<LSTATUS>(100, ERROR_MORE_DATA), std::nullopt},
     };
     qm::RegistryApi api = qm::PlatformRegistry();
     api.enumValue = &ScriptedEnum;

@@ -17,6 +17,8 @@ ScriptedHost::~ScriptedHost()
 int ScriptedHost::ShowMessage(HWND, const std::wstring& text, unsigned code, const std::wstring& title)
 {
     messageBoxes.push_back({text, code, title});
+    if (onMessageBox)
+        onMessageBox(messageBoxes.back());
     if (messageBoxAnswers.empty())
         return IDOK;
     const int answer = messageBoxAnswers.front();

@@ -32,6 +32,8 @@ public:
 
     // Answers for the next message boxes, in order; IDOK when the script runs out.
     std::deque<int> messageBoxAnswers;
+    // What happens while a message box is up (a real one lets other messages run).
+    std::function<void(const MessageBoxCall&)> onMessageBox;
     // Answers for the next file dialogs; cancelled when the script runs out.
     std::deque<std::optional<std::wstring>> fileDialogAnswers;
     // RunAndWait goes to the real platform when set (the real registry editor), else answers this.
