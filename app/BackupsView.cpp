@@ -3,6 +3,7 @@
 #include "app/FrmMain.h"
 #include "backup/BackupRestore.h"
 #include "backup/BackupWriter.h"
+#include "backup/EntryOperations.h"
 #include "host/Application.h"
 #include "host/Files.h"
 
@@ -30,24 +31,21 @@ void RestoreSelectedBackup(FrmMain& window)
     const std::wstring path = window.backupFiles[static_cast<size_t>(index)];
     const std::wstring backupName = window.backupList.Item(index);
 
-    const auto backup = ReadStartupBackup(path);
-    if (!backup) {
+    const RestoreResult result = RestoreFromBackup(path);
+    if (result.status == RestoreStatus::NotAStartupBackup) {
         window.ShowMessage(backupName + L" is not a backup of a startup entry and was not imported.", kMbOkExclamation,
             L"Process Not Restored");
         return;
     }
-
-    // The entry is named by the backup's content: the file's name is only a label.
-    const std::wstring entryName = BackupEntryName(backup->file);
-    const bool restored = ImportAndVerify(*backup);
     App().DoEvents();
-    if (restored) {
-        window.ShowMessage(entryName + L" has been restored", kMbOkInformation, L"Process Restored");
+    // The entry is named by the backup's content: the file's name is only a label.
+    if (result.status == RestoreStatus::Restored) {
+        window.ShowMessage(result.entryName + L" has been restored", kMbOkInformation, L"Process Restored");
         App().DoEvents();
         // A backup left behind is only clutter: the entry is verified to be back.
         static_cast<void>(DeleteFileAt(path));
     } else {
-        window.ShowMessage(entryName + L" could not be restored.", kMbOkExclamation, L"Process Not Restored");
+        window.ShowMessage(result.entryName + L" could not be restored.", kMbOkExclamation, L"Process Not Restored");
     }
 
     window.ListLocation(window.CurrentLocation());

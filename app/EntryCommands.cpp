@@ -3,8 +3,8 @@
 #include "app/BackupsView.h"
 #include "app/FrmMain.h"
 #include "backup/BackupWriter.h"
+#include "backup/EntryOperations.h"
 #include "host/Application.h"
-#include "registry/RegistryAccess.h"
 
 namespace qm {
 
@@ -39,17 +39,17 @@ void AddEntry(FrmMain& window)
         return;
     const FrmMain::CommandScope command(window);
     const std::wstring name = window.nameBox.Text();
-    // An entry of that name is replaced, so its command line is saved first, as for a removal.
-    const BackupResult backup = WriteBackup(Location(location), name, BackupFolders());
-    if (backup.status == BackupStatus::NotSaved) {
+    // Added to the location's native key, where the window's own additions always go. An
+    // entry of that name is saved first, as for a removal. A value that cannot be written
+    // shows by its absence from the refreshed lists.
+    const AddResult added = AddStartupEntry(*Location(location).native, name, window.commandLineBox.Text(), BackupFolders());
+    if (added.status == AddStatus::NotReplaced) {
         window.ShowMessage(name + L" was not replaced because its backup copy could not be saved.", kMbOkExclamation,
             L"Process Not Added");
         return;
     }
-    // A value that cannot be written shows by its absence from the refreshed lists.
-    static_cast<void>(SetStringValue(Location(location).fullPath, name, window.commandLineBox.Text()));
     window.ListLocation(window.CurrentLocation());
-    if (backup.status == BackupStatus::Saved)
+    if (!added.backupPath.empty())
         RefillBackupList(window);
 }
 
@@ -64,32 +64,32 @@ void BrowseForCommandLine(FrmMain& window)
 
 void RemoveSelectedEntry(FrmMain& window)
 {
-    const int index = window.nameList.SelectedIndex();
-    const int location = window.CurrentLocation();
     // Nothing selected is never the unnamed default value.
-    if (index < 0 || location == 0)
+    const FrmMain::ListedEntry* selected = window.SelectedEntry();
+    if (!selected)
         return;
     const FrmMain::CommandScope command(window);
-    const std::wstring name = window.nameList.Item(index);
-    const StartupLocation& where = Location(location);
+    // Copied: listing again (a location click while a box is up) replaces the entries.
+    const StartupKey& key = *selected->key;
+    const std::wstring name = selected->name;
 
     // Anything but Yes, a message box that could not be shown included, keeps the entry.
     if (window.ShowMessage(L"Are you sure you want to delete the program/service '" + name + L"' from the Startup sequence ?",
             kMbYesNoQuestion, L"Confirm Delete") != IDYES)
         return;
-    const BackupResult backup = WriteBackup(where, name, BackupFolders());
-    if (backup.status == BackupStatus::ValueMissing) {
+    const RemoveResult removed = RemoveStartupEntry(key, name, BackupFolders());
+    if (removed.status == RemoveStatus::ValueMissing) {
         window.ShowMessage(name + L" is no longer in this startup location.", kMbOkExclamation, L"Process Not Removed");
         window.ListLocation(window.CurrentLocation());
         return;
     }
-    if (backup.status == BackupStatus::NotSaved) {
+    if (removed.status == RemoveStatus::BackupNotSaved) {
         window.ShowMessage(name + L" was not removed because its backup copy could not be saved.", kMbOkExclamation,
             L"Process Not Removed");
         return;
     }
     App().DoEvents();
-    if (DeleteValue(RootKey(where), where.subKey, name))
+    if (removed.status == RemoveStatus::Removed)
         window.ShowMessage(name + L" has been removed and a backup copy has been saved.", kMbOkInformation, L"Process Removed");
     // The lists show the location selected now, which a click meanwhile may have changed.
     window.ListLocation(window.CurrentLocation());

@@ -8,6 +8,7 @@
 #include "launch/FrmAbout.h"
 #include "launch/Launchers.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
 #include "resources/resource.h"
 
 namespace qm {
@@ -75,8 +76,8 @@ FrmMain::FrmMain()
     finishedButton.SetTooltip(L"Back to main Window");
     restoreButton.SetTooltip(L"Restore selected item to Startup ");
     for (int location = 1; location <= kLocationCount; ++location) {
-        LocationOption(location).SetTooltip(Location(location).fullPath);
-        LocationButton(location).SetTooltip(Location(location).fullPath);
+        LocationOption(location).SetTooltip(Location(location).native->fullPath);
+        LocationButton(location).SetTooltip(Location(location).native->fullPath);
     }
     // Every button's look comes from the window's stored layout.
     auto stored = LoadPropertyBags(IDR_LAYOUT_MAIN, L"tintButton");
@@ -166,25 +167,45 @@ void FrmMain::ClearEntryLists()
 
 void FrmMain::ListLocation(int location)
 {
+    entries_.clear();
     if (location < 1 || location > kLocationCount) {
         ClearEntryLists();
         return;
     }
     const StartupLocation& where = Location(location);
-    const RegKey key = OpenKeyForRead(RootKey(where), where.subKey);
-    const DWORD count = CountValues(key.Get());
-    // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
-    nameList.BeginFill(static_cast<int>(count));
-    commandLineList.BeginFill(static_cast<int>(count));
-    ClearEntryLists();
-    for (DWORD i = 0; i < count; ++i) {
-        // One enumeration call per value. One that cannot be read (it vanished meanwhile) is
-        // left out: an empty name would stand for the default value, and Delete would go there.
-        const auto value = EnumValueText(key.Get(), i);
-        if (!value)
+    struct Source {
+        const StartupKey* startupKey;
+        RegKey key;
+        DWORD count;
+    };
+    std::vector<Source> sources;
+    DWORD total = 0;
+    for (const StartupKey* startupKey : {where.native, where.bits32}) {
+        if (!startupKey)
             continue;
-        nameList.Add(value->name);
-        commandLineList.Add(value->text);
+        RegKey key = OpenStartupKeyForRead(*startupKey);
+        const DWORD count = CountValues(key.Get());
+        total += count;
+        sources.push_back({startupKey, std::move(key), count});
+    }
+    // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
+    nameList.BeginFill(static_cast<int>(total));
+    commandLineList.BeginFill(static_cast<int>(total));
+    ClearEntryLists();
+    entries_.reserve(total);
+    for (const Source& source : sources) {
+        const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);
+        for (DWORD i = 0; i < source.count; ++i) {
+            // One enumeration call per value. One that cannot be read (it vanished meanwhile) is
+            // left out: an empty name would stand for the default value, and Delete would go there.
+            auto value = EnumValueText(source.key.Get(), i);
+            if (!value)
+                continue;
+            nameList.Add(value->name);
+            commandLineList.Add(value->text);
+            const bool off = disabled.Contains(value->name);
+            entries_.push_back({source.startupKey, std::move(value->name), off});
+        }
     }
     nameList.EndFill();
     commandLineList.EndFill();
@@ -192,6 +213,12 @@ void FrmMain::ListLocation(int location)
     nameList.SetSelectedIndex(-1);
     commandLineList.SetSelectedIndex(-1);
     deleteButton.SetEnabled(false);
+}
+
+const FrmMain::ListedEntry* FrmMain::SelectedEntry() const
+{
+    const int index = nameList.SelectedIndex();
+    return index >= 0 && static_cast<size_t>(index) < entries_.size() ? &entries_[static_cast<size_t>(index)] : nullptr;
 }
 
 void FrmMain::OnNameClick()

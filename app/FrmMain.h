@@ -24,8 +24,19 @@ public:
     // Creates the window hidden and runs the start-up sequence; Show() makes it visible.
     [[nodiscard]] bool Load();
 
-    // Fills both entry lists from a location (1 to 4).
+    // What an item of the entry lists stands for: the key it came from and its value.
+    struct ListedEntry {
+        const StartupKey* key;
+        std::wstring name;
+        bool disabled; // by its StartupApproved value
+    };
+
+    // Fills both entry lists from a location (1 to 4): its native key's values, then those
+    // of its 32-bit programs' key.
     void ListLocation(int location);
+    const std::vector<ListedEntry>& Entries() const { return entries_; }
+    // The entry the lists' selection stands for, or nullptr.
+    const ListedEntry* SelectedEntry() const;
     void ClearEntryLists();
     // The location whose option button is selected.
     int CurrentLocation() const;
@@ -96,6 +107,7 @@ private:
     void CommandEnded();
 
     std::wstring selectedEntryName_;
+    std::vector<ListedEntry> entries_;
     int runningCommands_ = 0;
     bool closeRequested_ = false;
     UniqueMenu helpMenu_;

@@ -5,6 +5,7 @@
 #include "host/Files.h"
 #include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
 
 #include <algorithm>
 
@@ -18,10 +19,11 @@ constexpr DWORD kRegistryEditorTimeoutMs = 60000;
 
 bool IsBackInRegistry(const RegValue& expected)
 {
-    const StartupLocation* location = FindLocation(expected.keyPath);
-    if (!location)
-        return false;
-    const auto raw = ReadValueRaw(RootKey(*location), location->subKey, expected.name);
+    std::optional<RawValue> raw;
+    if (const StartupKey* key = FindStartupKey(expected.keyPath))
+        raw = ReadValueRaw(RootKey(*key), key->subKey, expected.name, key->view);
+    else if (const StartupKey* owner = FindKeyByApprovedPath(expected.keyPath))
+        raw = ReadApprovedValue(*owner, expected.name);
     if (!raw)
         return false;
     const RegValue actual{expected.keyPath, expected.name, raw->type, std::vector<uint8_t>(raw->data.begin(), raw->data.end())};
@@ -68,8 +70,9 @@ bool ImportAndVerify(const CheckedBackup& backup)
         return false;
     const auto exitCode = App().Services().RunAndWait(WinDir() + L"\\regedit.exe", L"/s \"" + copy->Path() + L"\"",
         kRegistryEditorTimeoutMs);
-    const auto& values = backup.file.sections.front().values;
-    return exitCode && std::all_of(values.begin(), values.end(), IsBackInRegistry);
+    return exitCode && std::all_of(backup.file.sections.begin(), backup.file.sections.end(), [](const RegSection& section) {
+        return std::all_of(section.values.begin(), section.values.end(), IsBackInRegistry);
+    });
 }
 
 } // namespace qm

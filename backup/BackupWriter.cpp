@@ -7,6 +7,7 @@
 #include "host/Files.h"
 #include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
 
 #include <shlobj.h>
 
@@ -41,23 +42,23 @@ bool IsDeviceName(std::wstring_view stem)
     });
 }
 
-std::optional<RegValue> SingleValueOf(const std::vector<uint8_t>& bytes)
+// The bytes read back as exactly these values, a section each.
+bool HoldsExactly(const std::vector<uint8_t>* bytes, const std::vector<RegValue>& values)
 {
-    const RegFileParse parsed = ParseRegFile(bytes, AnsiCodePage{});
-    if (!parsed.file || parsed.file->sections.size() != 1 || parsed.file->sections[0].values.size() != 1)
-        return std::nullopt;
-    return parsed.file->sections[0].values[0];
-}
-
-bool HoldsExactly(const std::vector<uint8_t>* bytes, const RegValue& value)
-{
-    const auto held = bytes ? SingleValueOf(*bytes) : std::nullopt;
-    return held && SameValue(value, *held);
+    const RegFileParse parsed = bytes ? ParseRegFile(*bytes, AnsiCodePage{}) : RegFileParse{};
+    if (!parsed.file || parsed.file->sections.size() != values.size())
+        return false;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const auto& held = parsed.file->sections[i].values;
+        if (held.size() != 1 || !SameValue(values[i], held[0]))
+            return false;
+    }
+    return true;
 }
 
 // The backup in one folder: a temporary file written and checked, then renamed to the first
 // free name. Empty when the folder cannot hold it.
-std::wstring SaveIn(const std::wstring& folder, const std::wstring& entryName, const RegValue& value,
+std::wstring SaveIn(const std::wstring& folder, const std::wstring& entryName, const std::vector<RegValue>& values,
     const std::vector<uint8_t>& bytes)
 {
     const std::size_t room = MaxBackupBaseName(folder);
@@ -70,7 +71,7 @@ std::wstring SaveIn(const std::wstring& folder, const std::wstring& entryName, c
         return {};
     }
     const auto written = ReadWholeFile(temporary);
-    if (!HoldsExactly(written ? &*written : nullptr, value)) {
+    if (!HoldsExactly(written ? &*written : nullptr, values)) {
         static_cast<void>(DeleteFileAt(temporary));
         return {};
     }
@@ -140,18 +141,23 @@ std::vector<std::wstring> BackupFolders()
     return folders;
 }
 
-BackupResult WriteBackup(const StartupLocation& location, const std::wstring& name, const std::vector<std::wstring>& folders)
+BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const std::vector<std::wstring>& folders)
 {
-    const auto raw = ReadValueRaw(RootKey(location), location.subKey, name);
-    if (!raw)
-        return {ValueIsMissing(RootKey(location), location.subKey, name) ? BackupStatus::ValueMissing : BackupStatus::NotSaved, {}};
-    const RegValue value{location.fullPath, name, raw->type, std::vector<uint8_t>(raw->data.begin(), raw->data.end())};
-    const std::vector<uint8_t> bytes = EncodeBackup(value, AnsiCodePage{});
+    const auto raw = ReadValueRaw(RootKey(key), key.subKey, name, key.view);
+    if (!raw) {
+        const bool missing = ValueIsMissing(RootKey(key), key.subKey, name, key.view);
+        return {missing ? BackupStatus::ValueMissing : BackupStatus::NotSaved, {}};
+    }
+    std::vector<RegValue> values = {{key.fullPath, name, raw->type, {raw->data.begin(), raw->data.end()}}};
+    // The enabled state Windows keeps goes with the entry, under the entry's own name.
+    if (const auto approved = ReadApprovedValue(key, name))
+        values.push_back({key.approvedFullPath, name, approved->type, {approved->data.begin(), approved->data.end()}});
+    const std::vector<uint8_t> bytes = EncodeBackup(values, AnsiCodePage{});
     // A name with a line break has no spelling the registry editor reads back.
-    if (!HoldsExactly(&bytes, value))
+    if (!HoldsExactly(&bytes, values))
         return {BackupStatus::NotSaved, {}};
     for (const std::wstring& folder : folders) {
-        if (std::wstring path = SaveIn(folder, name, value, bytes); !path.empty())
+        if (std::wstring path = SaveIn(folder, name, values, bytes); !path.empty())
             return {BackupStatus::Saved, std::move(path)};
     }
     return {BackupStatus::NotSaved, {}};

@@ -36,12 +36,12 @@ struct BackupResult {
     std::wstring path; // the verified backup file, when saved
 };
 
-// Saves one value of a startup location, with its own type and bytes, to a new file
-// "<base name>.reg" (or "_2", "_3"... when that name is taken) in the first of the folders
-// that can hold it. The file is written under a temporary name, read back and compared, and
-// only then renamed to a name no other file has: no backup ever replaces another.
-// ValueMissing when the value is not there (any more).
-[[nodiscard]] BackupResult WriteBackup(const StartupLocation& location, const std::wstring& name,
+// Saves one value of a startup key, with its own type and bytes, and its StartupApproved
+// value when it has one, to a new file "<base name>.reg" (or "_2", "_3"... when that name is
+// taken) in the first of the folders that can hold it. The file is written under a
+// temporary name, read back and compared, and only then renamed to a name no other file has:
+// no backup ever replaces another. ValueMissing when the value is not there (any more).
+[[nodiscard]] BackupResult WriteBackup(const StartupKey& key, const std::wstring& name,
     const std::vector<std::wstring>& folders);
 
 } // namespace qm

@@ -129,17 +129,22 @@ std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat forma
     return line;
 }
 
-std::wstring FileText(std::wstring_view header, const RegValue& value, const std::wstring& valueLine)
+// The header, then for each value an empty line, its [key] and its value line, each line
+// ended by CR LF.
+std::wstring FileText(std::wstring_view header, const std::vector<RegValue>& values,
+    const std::vector<std::wstring>& valueLines)
 {
     std::wstring text(header);
     text += kCrLf;
-    text += kCrLf;
-    text += L'[';
-    text += value.keyPath;
-    text += L']';
-    text += kCrLf;
-    text += valueLine;
-    text += kCrLf;
+    for (size_t i = 0; i < values.size(); ++i) {
+        text += kCrLf;
+        text += L'[';
+        text += values[i].keyPath;
+        text += L']';
+        text += kCrLf;
+        text += valueLines[i];
+        text += kCrLf;
+    }
     return text;
 }
 
@@ -152,16 +157,24 @@ void StripTrailingNuls(std::wstring& text)
 
 } // namespace
 
-std::vector<uint8_t> EncodeBackup(const RegValue& value, const AnsiCodec& codec)
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec)
 {
-    if (const auto line = ValueLine(value, RegFileFormat::Regedit4, codec)) {
-        if (const auto ansi = codec.Encode(FileText(kHeader4, value, *line))) {
+    std::vector<std::wstring> lines;
+    for (const RegValue& value : values) {
+        if (auto line = ValueLine(value, RegFileFormat::Regedit4, codec))
+            lines.push_back(std::move(*line));
+    }
+    if (lines.size() == values.size()) {
+        if (const auto ansi = codec.Encode(FileText(kHeader4, values, lines))) {
             return std::vector<uint8_t>(ansi->begin(), ansi->end());
         }
     }
+    lines.clear();
+    for (const RegValue& value : values) {
+        lines.push_back(ValueLine(value, RegFileFormat::Version5, codec).value_or(std::wstring()));
+    }
     std::vector<uint8_t> bytes = {0xFF, 0xFE};
-    const auto line = ValueLine(value, RegFileFormat::Version5, codec);
-    const auto text = Utf16Bytes(FileText(kHeader5, value, line.value_or(std::wstring())));
+    const auto text = Utf16Bytes(FileText(kHeader5, values, lines));
     bytes.insert(bytes.end(), text.begin(), text.end());
     return bytes;
 }
@@ -173,22 +186,37 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
     if (!file.endsWithLineEnd) {
         return {false, L"The file ends in the middle of a line; it may have been cut short."};
     }
-    if (file.sections.size() != 1) {
+    if (file.sections.empty() || file.sections.size() > 2) {
         return {false, L"The file holds " + std::to_wstring(file.sections.size())
-                + L" key sections; a backup holds exactly one."};
+                + L" key sections; a backup holds one, or two with the entry's enabled state."};
     }
-    const RegSection& section = file.sections.front();
-    if (section.deleteKey) {
-        return {false, L"The file deletes the key " + section.keyPath + L"."};
+    for (const RegSection& section : file.sections) {
+        if (section.deleteKey) {
+            return {false, L"The file deletes the key " + section.keyPath + L"."};
+        }
+        if (!section.deletedValues.empty()) {
+            return {false, L"The file deletes a value."};
+        }
+        if (section.values.empty()) {
+            return {false, L"The file holds no value."};
+        }
     }
-    if (!FindLocation(section.keyPath)) {
-        return {false, L"The key " + section.keyPath + L" is not one of the four startup keys."};
+    const RegSection& run = file.sections.front();
+    const StartupKey* key = FindStartupKey(run.keyPath);
+    if (!key) {
+        return {false, L"The key " + run.keyPath + L" is not one of the startup keys."};
     }
-    if (!section.deletedValues.empty()) {
-        return {false, L"The file deletes a value."};
+    if (file.sections.size() == 1) {
+        return {true, {}};
     }
-    if (section.values.empty()) {
-        return {false, L"The file holds no value."};
+    // The second section can only be the enabled state of the one entry the first holds.
+    const RegSection& approved = file.sections.back();
+    if (FindKeyByApprovedPath(approved.keyPath) != key) {
+        return {false, L"The key " + approved.keyPath + L" does not keep the state of " + run.keyPath + L"."};
+    }
+    if (run.values.size() != 1 || approved.values.size() != 1 || approved.values[0].name != run.values[0].name
+        || approved.values[0].type != kRegBinary) {
+        return {false, L"The second section does not hold the enabled state of the entry the first one holds."};
     }
     return {true, {}};
 }

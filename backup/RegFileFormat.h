@@ -34,12 +34,13 @@ enum class RegFileFormat {
     Version5, // "Windows Registry Editor Version 5.00", UTF-16LE with BOM; string hex data raw
 };
 
-// The backup file of one value: header, empty line, [key], value line, each ended by CR LF.
-// REGEDIT4 when key, name and string data all survive the ANSI code page (string data written
-// as hex must also end in a NUL), version 5 otherwise.
+// The backup file of some values: the header, then for each value an empty line, its [key]
+// and its value line, each line ended by CR LF. REGEDIT4 when keys, names and string data all
+// survive the ANSI code page (string data written as hex must also end in a NUL), version 5
+// otherwise.
 // A key path or name holding CR, LF or NUL has no spelling the registry editor reads back;
 // callers that must be sure check the bytes with ParseRegFile and SameValue.
-std::vector<uint8_t> EncodeBackup(const RegValue& value, const AnsiCodec& codec);
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec);
 
 struct RegSection {
     std::wstring keyPath;
@@ -69,8 +70,10 @@ struct BackupCheck {
     std::wstring reason; // why the file is refused
 };
 
-// A file fit to be restored: whole (its last line ended), one section naming one of the four
-// startup keys, holding at least one value and nothing that deletes.
+// A file fit to be restored: whole (its last line ended), nothing that deletes, and one
+// section naming a startup key with at least one value, or two: the startup key with one
+// value, then the StartupApproved key of that startup key with a REG_BINARY value of the
+// same name (the entry's enabled state).
 BackupCheck ValidateStartupBackup(const RegFile& file);
 
 // Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing

@@ -42,4 +42,20 @@ std::wstring GetSpecialFolderPath(int csidl)
     return path;
 }
 
+std::wstring ExpandEnvironmentVariables(const std::wstring& text)
+{
+    std::wstring out(text.size() + 1, L'\0');
+    for (;;) {
+        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), out.data(), static_cast<DWORD>(out.size()));
+        if (n == 0)
+            return text;
+        // n counts the terminator, both when it fitted and when more room is needed.
+        if (n <= out.size()) {
+            out.resize(n - 1);
+            return out;
+        }
+        out.resize(n);
+    }
+}
+
 } // namespace qm

@@ -12,4 +12,7 @@ std::wstring WinDir();
 // empty on any failure.
 std::wstring GetSpecialFolderPath(int csidl);
 
+// Text with every %VARIABLE% the environment knows replaced by its value; unknown ones stay.
+std::wstring ExpandEnvironmentVariables(const std::wstring& text);
+
 } // namespace qm

@@ -2,6 +2,7 @@
 
 #include "host/Application.h"
 #include "host/Files.h"
+#include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
 
 #include <cstring>
@@ -21,22 +22,6 @@ std::wstring StoredText(const std::vector<BYTE>& data)
     if (!text.empty() && text.back() == L'\0')
         text.pop_back();
     return text;
-}
-
-std::wstring Expanded(const std::wstring& text)
-{
-    std::wstring out(text.size() + 1, L'\0');
-    for (;;) {
-        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), out.data(), static_cast<DWORD>(out.size()));
-        if (n == 0)
-            return text;
-        // n counts the terminator, both when it fitted and when more room is needed.
-        if (n <= out.size()) {
-            out.resize(n - 1);
-            return out;
-        }
-        out.resize(n);
-    }
 }
 
 std::wstring HexText(DWORD value)
@@ -86,7 +71,7 @@ bool GetKeyValue(HKEY root, const std::wstring& keyPath, const std::wstring& val
         valueText = StoredText(data);
         break;
     case REG_EXPAND_SZ:
-        valueText = Expanded(StoredText(data));
+        valueText = ExpandEnvironmentVariables(StoredText(data));
         break;
     case REG_DWORD:
         if (data.size() == sizeof(DWORD)) {

@@ -84,9 +84,9 @@ HKEY GetRootKey(std::wstring_view name)
     return nullptr;
 }
 
-HKEY RootKey(const StartupLocation& location)
+HKEY RootKey(const StartupKey& key)
 {
-    return ToHandle(location.rootHandle);
+    return ToHandle(key.rootHandle);
 }
 
 bool SplitKeyPath(std::wstring& path, HKEY& root)
@@ -120,15 +120,38 @@ bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, cons
         == ERROR_SUCCESS;
 }
 
-bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name)
+bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, const RawValue& value, REGSAM view,
+    bool createKey)
 {
-    const RegKey key = OpenKey(root, subKey, kDeleteAccess);
+    RegKey key;
+    if (createKey) {
+        HKEY created = nullptr;
+        if (root && Registry().createKey(root, subKey.c_str(), 0, nullptr, 0, kWriteAccess | view, nullptr, &created,
+                        nullptr) == ERROR_SUCCESS)
+            key = RegKey(created);
+    } else {
+        key = OpenKey(root, subKey, kWriteAccess | view);
+    }
+    return key && Registry().setValue(key.Get(), name.c_str(), 0, value.type, value.data.data(),
+                      static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+}
+
+bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)
+{
+    const RegKey key = OpenKey(root, subKey, kDeleteAccess | view);
     return key && Registry().deleteValue(key.Get(), name.c_str()) == ERROR_SUCCESS;
 }
 
-RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey)
+RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey, REGSAM view)
 {
-    return OpenKey(root, subKey, kReadAccess);
+    return OpenKey(root, subKey, kReadAccess | view);
+}
+
+RegKey OpenStartupKeyForRead(const StartupKey& key)
+{
+    if (key.Is32Bit() && !OpenKey(RootKey(key), L"Software\\WOW6432Node", kReadAccess))
+        return {};
+    return OpenKey(RootKey(key), key.subKey, kReadAccess | key.view);
 }
 
 DWORD CountValues(HKEY key)
@@ -143,7 +166,7 @@ DWORD CountValues(HKEY key)
     return values;
 }
 
-std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
+std::optional<NamedValue> EnumValueRaw(HKEY key, DWORD index)
 {
     if (!key)
         return std::nullopt;
@@ -163,9 +186,7 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
         if (status == ERROR_SUCCESS) {
             name.resize(std::min(nameLength, nameCapacity));
             data.resize(std::min<std::size_t>(size, data.size()));
-            std::wstring text = DataAsText(RawValue{type, std::move(data)});
-            text.erase(0, text.find_first_not_of(L' '));
-            return ValueText{std::move(name), std::move(text)};
+            return NamedValue{std::move(name), RawValue{type, std::move(data)}};
         }
         if (status != ERROR_MORE_DATA)
             return std::nullopt;
@@ -179,18 +200,33 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
     return std::nullopt;
 }
 
-std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name)
+std::wstring ValueDataAsText(const RawValue& value)
 {
-    const RegKey key = OpenKey(root, subKey, kReadAccess);
+    std::wstring text = DataAsText(value);
+    text.erase(0, text.find_first_not_of(L' '));
+    return text;
+}
+
+std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
+{
+    auto value = EnumValueRaw(key, index);
+    if (!value)
+        return std::nullopt;
+    return ValueText{std::move(value->name), ValueDataAsText(value->value)};
+}
+
+std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)
+{
+    const RegKey key = OpenKey(root, subKey, kReadAccess | view);
     return QueryRaw(key.Get(), name);
 }
 
-bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name)
+bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)
 {
     if (!root)
         return false;
     HKEY opened = nullptr;
-    const LSTATUS status = Registry().openKey(root, subKey.c_str(), 0, kReadAccess, &opened);
+    const LSTATUS status = Registry().openKey(root, subKey.c_str(), 0, kReadAccess | view, &opened);
     if (status == ERROR_FILE_NOT_FOUND)
         return true;
     if (status != ERROR_SUCCESS)

@@ -46,8 +46,8 @@ struct RawValue {
 
 // The predefined handle of a root-key name; null for any other name.
 HKEY GetRootKey(std::wstring_view name);
-// The predefined handle a location's key lies below.
-HKEY RootKey(const StartupLocation& location);
+// The predefined handle a startup key lies below.
+HKEY RootKey(const StartupKey& key);
 
 // Splits "HKEY_...\sub\key" into its root handle and sub-key path (empty for a bare root
 // name). A path that does not begin with "HKEY_" or ends with a backslash is malformed: the
@@ -59,20 +59,44 @@ HKEY RootKey(const StartupLocation& location);
 // created. True when the value was written.
 [[nodiscard]] bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text);
 
+// Writes a value of any type into a key, which is created first when createKey says so.
+// True when the value was written.
+[[nodiscard]] bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, const RawValue& value,
+    REGSAM view, bool createKey);
+
+// The functions below take the view a key is opened in: 0 for the native one, or
+// KEY_WOW64_32KEY for the 32-bit programs' keys.
+
 // Removes a value; true only when the platform reports success.
-[[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
+[[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view = 0);
 
 // Opens a key for reading values; an empty key when it cannot be opened.
-[[nodiscard]] RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey);
+[[nodiscard]] RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey, REGSAM view = 0);
+
+// Opens a startup key for reading values. The 32-bit programs' key exists only where the
+// machine has a 32-bit view (a Wow6432Node key); elsewhere the view would give the native key
+// a second time.
+[[nodiscard]] RegKey OpenStartupKeyForRead(const StartupKey& key);
 
 // The number of values of an open key; 0 for a null key or a failed query.
 DWORD CountValues(HKEY key);
 
 // The name of the value at a zero-based index, whole and exactly as stored (the default
-// value's name is empty), and its data as text, whole, with leading spaces removed: string
-// types give their text up to the first NUL; any other type gives its bytes up to the first
-// zero byte, read in the ANSI code page. Read with one enumeration call; nothing when the
-// value cannot be read whole (it vanished, or kept growing while it was read).
+// value's name is empty), with its type and bytes, read with one enumeration call; nothing
+// when the value cannot be read whole (it vanished, or kept growing while it was read).
+struct NamedValue {
+    std::wstring name;
+    RawValue value;
+};
+[[nodiscard]] std::optional<NamedValue> EnumValueRaw(HKEY key, DWORD index);
+
+// A value's data as the lists show it, whole, with leading spaces removed: string types give
+// their text up to the first NUL; any other type gives its bytes up to the first zero byte,
+// read in the ANSI code page.
+std::wstring ValueDataAsText(const RawValue& value);
+
+// The name of the value at an index and its data as text, as EnumValueRaw and
+// ValueDataAsText give them.
 struct ValueText {
     std::wstring name;
     std::wstring text;
@@ -80,10 +104,11 @@ struct ValueText {
 [[nodiscard]] std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
 
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
-[[nodiscard]] std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name);
+[[nodiscard]] std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name,
+    REGSAM view = 0);
 
 // True only when the registry says the value, or its key, is not there; a key that cannot be
 // read for another reason is not known to be missing.
-[[nodiscard]] bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name);
+[[nodiscard]] bool ValueIsMissing(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view = 0);
 
 } // namespace qm

@@ -13,6 +13,7 @@ const RegistryApi& PlatformRegistry()
     // Addresses of imported functions are not constant expressions, hence no constexpr table.
     static const RegistryApi api{
         &RegOpenKeyExW,
+        &RegCreateKeyExW,
         &RegQueryInfoKeyW,
         &RegEnumValueW,
         &RegQueryValueExW,

@@ -9,6 +9,7 @@ namespace qm {
 // (a value that vanishes between two calls, a value that keeps growing).
 struct RegistryApi {
     decltype(&RegOpenKeyExW) openKey;
+    decltype(&RegCreateKeyExW) createKey;
     decltype(&RegQueryInfoKeyW) queryInfoKey;
     decltype(&RegEnumValueW) enumValue;
     decltype(&RegQueryValueExW) queryValue;

@@ -32,7 +32,7 @@ TEST(AnsiCodePage, RefusesWhatTheCodePageCannotHoldExactly)
 TEST(AnsiCodePage, WritesThePlainBackupByteForByte)
 {
     const qm::RegValue entry{W(kRunLm), L"My App", qm::kRegSz, Sz(u"C:\\Progs\\app.exe /min")};
-    const auto bytes = qm::EncodeBackup(entry, qm::AnsiCodePage());
+    const auto bytes = qm::EncodeBackup({entry}, qm::AnsiCodePage());
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
         "\"My App\"=\"C:\\\\Progs\\\\app.exe /min\"\r\n");

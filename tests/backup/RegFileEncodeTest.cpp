@@ -99,7 +99,7 @@ TEST(RegFileEncode, WritesTheRegistryEditorsNotation)
     const Cp1252Codec codec;
     for (const auto& c : EncodeCases()) {
         SCOPED_TRACE(c.label);
-        const auto bytes = qm::EncodeBackup(c.value, codec);
+        const auto bytes = qm::EncodeBackup({c.value}, codec);
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string(c.expected.begin(), c.expected.end()));
     }
 }
@@ -170,7 +170,7 @@ TEST(RegFileEncode, EveryValueComesBackFromItsFile)
     RandomValues values(20240601);
     for (int i = 0; i < 10000; ++i) {
         const qm::RegValue value = values.Next();
-        const auto parsed = qm::ParseRegFile(qm::EncodeBackup(value, codec), codec);
+        const auto parsed = qm::ParseRegFile(qm::EncodeBackup({value}, codec), codec);
         ASSERT_TRUE(parsed.file) << "case " << i << ": " << std::string(parsed.error.begin(), parsed.error.end());
         ASSERT_EQ(parsed.file->sections.size(), 1u) << "case " << i;
         const auto& section = parsed.file->sections[0];

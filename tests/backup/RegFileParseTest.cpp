@@ -168,7 +168,7 @@ TEST(RegFileParse, SurvivesTruncationAndRandomDamage)
     };
     std::mt19937 rng(7);
     for (const auto& value : values) {
-        const auto seed = qm::EncodeBackup(value, codec);
+        const auto seed = qm::EncodeBackup({value}, codec);
         for (size_t length = 0; length <= seed.size(); ++length) {
             const auto parsed = Parse(std::vector<uint8_t>(seed.begin(), seed.begin() + length));
             EXPECT_NE(parsed.file.has_value(), !parsed.error.empty());

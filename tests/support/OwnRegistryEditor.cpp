@@ -16,12 +16,15 @@ bool ImportBackupFile(const std::wstring& path)
     if (!parsed.file)
         return false;
     for (const auto& section : parsed.file->sections) {
-        const qm::StartupLocation* location = qm::FindLocation(section.keyPath);
-        if (!location)
+        const qm::StartupKey* key = qm::FindStartupKey(section.keyPath);
+        const qm::StartupKey* owner = qm::FindKeyByApprovedPath(section.keyPath);
+        if (!key && !owner)
             return false;
         for (const auto& value : section.values) {
-            if (RegSetKeyValueW(qm::RootKey(*location), location->subKey, value.name.c_str(), value.type, value.data.data(),
-                    static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
+            const qm::RawValue raw{value.type, {value.data.begin(), value.data.end()}};
+            const bool written = key ? qm::WriteValueRaw(qm::RootKey(*key), key->subKey, value.name, raw, key->view, true)
+                                     : qm::WriteValueRaw(qm::RootKey(*owner), owner->approvedSubKey, value.name, raw, 0, true);
+            if (!written)
                 return false;
         }
     }
