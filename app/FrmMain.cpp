@@ -2,6 +2,7 @@
 
 #include "app/BackupsView.h"
 #include "app/EntryCommands.h"
+#include "app/EntryMenu.h"
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/StoredLayout.h"
@@ -16,6 +17,12 @@ namespace qm {
 namespace {
 
 constexpr COLORREF kBannerColor = 0x00FFC0C0;
+// A command line whose program is gone.
+constexpr COLORREF kWarningColor = RGB(192, 0, 0);
+constexpr UINT_PTR kProgramCheckTimer = 1;
+// Each tick of the check timer looks for programs this long at most.
+constexpr ULONGLONG kProgramCheckSliceMs = 8;
+constexpr wchar_t k32BitNote[] = L"32-bit";
 constexpr int kClientWidthTwips = 8235;
 constexpr int kClientHeightTwips = 6000;
 
@@ -129,6 +136,10 @@ void FrmMain::WireHandlers()
 {
     nameList.onClick = [this] { OnNameClick(); };
     commandLineList.onClick = [this] { OnCommandLineClick(); };
+    for (ListBox* list : {&nameList, &commandLineList}) {
+        list->itemTooltip = [this](int index) { return EntryTooltip(*this, index); };
+        list->onContextMenu = [this](int index, POINT screen) { ShowEntryMenu(*this, index, screen); };
+    }
     for (int location = 1; location <= kLocationCount; ++location) {
         LocationOption(location).onClick = [this, location] { OnLocationSelected(location); };
         LocationButton(location).onClick = [this, location] { OnLocationButton(location); };
@@ -201,10 +212,11 @@ void FrmMain::ListLocation(int location)
             auto value = EnumValueText(source.key.Get(), i);
             if (!value)
                 continue;
-            nameList.Add(value->name);
-            commandLineList.Add(value->text);
             const bool off = disabled.Contains(value->name);
-            entries_.push_back({source.startupKey, std::move(value->name), off});
+            const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
+            nameList.Add(value->name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
+            commandLineList.Add(value->text, {color, nullptr});
+            entries_.push_back({source.startupKey, std::move(value->name), off, std::nullopt});
         }
     }
     nameList.EndFill();
@@ -213,6 +225,47 @@ void FrmMain::ListLocation(int location)
     nameList.SetSelectedIndex(-1);
     commandLineList.SetSelectedIndex(-1);
     deleteButton.SetEnabled(false);
+    nextProgramCheck_ = 0;
+    SetTimer(Hwnd(), kProgramCheckTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+bool FrmMain::SelectEntry(const StartupKey& key, const std::wstring& name)
+{
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].key == &key && entries_[i].name == name) {
+            nameList.SetSelectedIndex(static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void FrmMain::CheckSomePrograms()
+{
+    const ULONGLONG until = GetTickCount64() + kProgramCheckSliceMs;
+    while (ProgramChecksPending() && GetTickCount64() < until) {
+        const size_t index = nextProgramCheck_++;
+        entries_[index].program = FindProgram(commandLineList.Item(static_cast<int>(index)));
+        ShowProgramCheck(index);
+    }
+    if (!ProgramChecksPending())
+        KillTimer(Hwnd(), kProgramCheckTimer);
+}
+
+void FrmMain::ShowProgramCheck(size_t index)
+{
+    const ListedEntry& entry = entries_[index];
+    if (entry.program && entry.program->check == ProgramCheck::Missing)
+        commandLineList.SetStyle(static_cast<int>(index), {kWarningColor, nullptr});
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == kProgramCheckTimer) {
+        CheckSomePrograms();
+        return 0;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
 }
 
 const FrmMain::ListedEntry* FrmMain::SelectedEntry() const

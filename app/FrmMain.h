@@ -7,9 +7,11 @@
 #include "host/ListBox.h"
 #include "host/OptionButton.h"
 #include "host/TextBox.h"
+#include "launch/ProgramPath.h"
 #include "registry/StartupLocations.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,11 +26,13 @@ public:
     // Creates the window hidden and runs the start-up sequence; Show() makes it visible.
     [[nodiscard]] bool Load();
 
-    // What an item of the entry lists stands for: the key it came from and its value.
+    // What an item of the entry lists stands for: the key it came from, its value, and what
+    // is known of it.
     struct ListedEntry {
         const StartupKey* key;
         std::wstring name;
         bool disabled; // by its StartupApproved value
+        std::optional<ProgramLookup> program; // once looked for
     };
 
     // Fills both entry lists from a location (1 to 4): its native key's values, then those
@@ -37,6 +41,11 @@ public:
     const std::vector<ListedEntry>& Entries() const { return entries_; }
     // The entry the lists' selection stands for, or nullptr.
     const ListedEntry* SelectedEntry() const;
+    // Selects the listed entry of that key and name; false when it is not listed.
+    bool SelectEntry(const StartupKey& key, const std::wstring& name);
+    // The programs of the listed entries are looked for a few at a time on a timer, after the
+    // lists are shown, so that input is never held up; a new listing starts over.
+    bool ProgramChecksPending() const { return nextProgramCheck_ < entries_.size(); }
     void ClearEntryLists();
     // The location whose option button is selected.
     int CurrentLocation() const;
@@ -93,6 +102,7 @@ public:
     std::vector<std::wstring> backupFiles;
 
 private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMenuCommand(UINT id) override;
     void OnClose() override;
     void WireHandlers();
@@ -105,9 +115,12 @@ private:
     void ShowEntriesView();
     void OpenHelp();
     void CommandEnded();
+    void CheckSomePrograms();
+    void ShowProgramCheck(size_t index);
 
     std::wstring selectedEntryName_;
     std::vector<ListedEntry> entries_;
+    size_t nextProgramCheck_ = 0;
     int runningCommands_ = 0;
     bool closeRequested_ = false;
     UniqueMenu helpMenu_;

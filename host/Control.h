@@ -42,6 +42,10 @@ public:
 
     const std::wstring& Tooltip() const { return tooltip_; }
     void SetTooltip(std::wstring tooltip) { tooltip_ = std::move(tooltip); }
+    // Whether the tooltip depends on where the pointer is, so that the window asks
+    // TooltipText each time it shows.
+    virtual bool HasChangingTooltip() const { return false; }
+    virtual std::wstring TooltipText() const { return tooltip_; }
     FontKind Font() const { return font_; }
     void SetFont(FontKind font) { font_ = font; }
 
@@ -67,6 +71,10 @@ protected:
     // The window gave the control a new font (a DPI change among other things).
     virtual void OnFontChanged() {}
     virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+    virtual void OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
+    // A context menu was asked for over the control, at a screen point, or (-1, -1) from the
+    // keyboard; true when the control showed one.
+    virtual bool OnContextMenu(POINT /*screen*/) { return false; }
 
     HWND hwnd_ = nullptr;
 

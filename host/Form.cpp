@@ -4,6 +4,7 @@
 #include "host/Label.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -87,16 +88,18 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
     for (Control* c : controls_) {
-        if (c->Tooltip().empty())
+        if (c->Tooltip().empty() && !c->HasChangingTooltip())
             continue;
         TTTOOLINFOW ti{};
         ti.cbSize = sizeof(ti);
         ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         ti.hwnd = hwnd_;
         ti.uId = reinterpret_cast<UINT_PTR>(c->Hwnd());
-        ti.lpszText = const_cast<wchar_t*>(c->Tooltip().c_str());
+        ti.lpszText = c->HasChangingTooltip() ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(c->Tooltip().c_str());
         SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
+    // Long item tooltips wrap instead of running off the screen.
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(setup.clientWidthTwips, kBaseDpi));
 
     ApplyDpi(dpi_);
     App().AddWindow(hwnd_, [this](MSG& msg) { return FilterMessage(msg); });
@@ -276,6 +279,26 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         SetBkColor(dc, setup_.background);
         return reinterpret_cast<LRESULT>(background_.get());
+    }
+    case WM_MEASUREITEM:
+        if (Control* c = wParam ? FindById(static_cast<int>(wParam)) : nullptr) {
+            c->OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CONTEXTMENU:
+        if (Control* c = FindByHwnd(reinterpret_cast<HWND>(wParam)); c && c->OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+            return 0;
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == tooltips_ && header->code == TTN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            const Control* c = FindByHwnd(reinterpret_cast<HWND>(header->idFrom));
+            tooltipText_ = c ? c->TooltipText() : std::wstring();
+            info->lpszText = tooltipText_.data();
+        }
+        return 0;
     }
     case WM_DRAWITEM:
         // Menus draw with id 0; controls carry their own id.

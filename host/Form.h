@@ -87,6 +87,8 @@ private:
     std::array<UniqueFont, 4> fonts_;
     std::vector<Control*> controls_;
     std::vector<Control*> tabOrder_;
+    // The text of a tooltip that asks for it when it shows, kept while it shows.
+    std::wstring tooltipText_;
     bool shownOnce_ = false;
 };
 

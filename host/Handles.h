@@ -56,6 +56,11 @@ struct FindTraits {
     static bool Free(HANDLE handle) { return FindClose(handle) != FALSE; }
 };
 
+struct GlobalTraits {
+    static HGLOBAL Invalid() { return nullptr; }
+    static bool Free(HGLOBAL memory) { return GlobalFree(memory) == nullptr; }
+};
+
 inline BOOL DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
 
 using UniqueBitmap = UniqueHandle<HBITMAP, NullIsInvalid<HBITMAP, DeleteGdiObject>>;
@@ -66,6 +71,8 @@ using UniqueRegion = UniqueHandle<HRGN, NullIsInvalid<HRGN, DeleteGdiObject>>;
 using UniqueMemoryDC = UniqueHandle<HDC, NullIsInvalid<HDC, DeleteDC>>;
 using UniqueIcon = UniqueHandle<HICON, NullIsInvalid<HICON, DestroyIcon>>;
 using UniqueMenu = UniqueHandle<HMENU, NullIsInvalid<HMENU, DestroyMenu>>;
+// Memory from GlobalAlloc, until something (the clipboard) takes it over.
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 // A process or thread handle.
 using UniqueKernelHandle = UniqueHandle<HANDLE, NullIsInvalid<HANDLE, CloseHandle>>;
 // A file opened with CreateFile.

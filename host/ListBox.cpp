@@ -1,8 +1,10 @@
 #include "host/ListBox.h"
 
+#include "host/Form.h"
 #include "host/Handles.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace qm {
 
@@ -10,25 +12,159 @@ namespace {
 
 // Room beside the widest text, in average characters: the item's own margins and a little air.
 constexpr int kMarginChars = 1;
+// Text starts this far into an item, as in the system's own lists.
+constexpr int kTextIndent = 2;
+constexpr UINT_PTR kSubclassId = 1;
 
 } // namespace
 
 Control::WindowKind ListBox::Kind() const
 {
-    return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0};
+    // Owner-drawn for the items' colours; LBS_HASSTRINGS keeps the text that screen readers
+    // and LB_GETTEXT read.
+    return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+        0};
 }
 
-void ListBox::Add(const std::wstring& text)
+HWND ListBox::Create(HWND parent, int id)
+{
+    const HWND hwnd = Control::Create(parent, id);
+    // Watches the pointer so that the tooltip follows it from item to item.
+    SetWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    return hwnd;
+}
+
+LRESULT CALLBACK ListBox::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept
+{
+    auto* list = reinterpret_cast<ListBox*>(self);
+    if (message == WM_MOUSEMOVE && list->itemTooltip) {
+        const int item = list->ItemAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (item != list->tooltipItem_) {
+            list->tooltipItem_ = item;
+            if (const Form* form = Form::FromHwnd(GetParent(hwnd)))
+                SendMessageW(form->Tooltips(), TTM_POP, 0, 0);
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ListBox::Add(const std::wstring& text, ListItemStyle style)
 {
     SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    Widen(text);
+    styles_.push_back(style);
+    Widen(text, style.note);
 }
 
 void ListBox::Clear()
 {
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+    styles_.clear();
     widestItem_ = 0;
     ApplyScrollWidth();
+}
+
+ListItemStyle ListBox::Style(int index) const
+{
+    return index >= 0 && static_cast<size_t>(index) < styles_.size() ? styles_[static_cast<size_t>(index)] : ListItemStyle{};
+}
+
+void ListBox::SetStyle(int index, ListItemStyle style)
+{
+    if (index < 0 || static_cast<size_t>(index) >= styles_.size())
+        return;
+    styles_[static_cast<size_t>(index)] = style;
+    Widen(Item(index), style.note);
+    RECT rect{};
+    if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+        InvalidateRect(hwnd_, &rect, TRUE);
+}
+
+int ListBox::ItemAt(POINT client) const
+{
+    const LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    // The high word says the point lies outside every item.
+    return HIWORD(hit) ? -1 : static_cast<int>(LOWORD(hit));
+}
+
+std::wstring ListBox::TooltipText() const
+{
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(hwnd_, &pointer);
+    const int item = ItemAt(pointer);
+    return item >= 0 && itemTooltip ? itemTooltip(item) : std::wstring();
+}
+
+bool ListBox::OnContextMenu(POINT screen)
+{
+    if (!onContextMenu)
+        return false;
+    int item = SelectedIndex();
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the selected item.
+        RECT rect{};
+        if (item < 0 || SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+            return false;
+        screen = {rect.left + kTextIndent, rect.bottom};
+        ClientToScreen(hwnd_, &screen);
+    } else {
+        // A right click selects what it points at first, as in the shell's lists.
+        POINT client = screen;
+        ScreenToClient(hwnd_, &client);
+        item = ItemAt(client);
+        if (item < 0)
+            return false;
+        SetSelectedIndex(item);
+    }
+    onContextMenu(item, screen);
+    return true;
+}
+
+void ListBox::OnMeasureItem(MEASUREITEMSTRUCT& item)
+{
+    // Replaced by the font's own height as soon as the list has a font.
+    item.itemHeight = 13;
+}
+
+void ListBox::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
+    const HDC dc = item.hDC;
+    if (item.itemID == static_cast<UINT>(-1)) {
+        if (item.itemState & ODS_FOCUS)
+            DrawFocusRect(dc, &item.rcItem);
+        return;
+    }
+    if (item.itemAction == ODA_FOCUS) {
+        DrawFocusRect(dc, &item.rcItem);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const ListItemStyle style = Style(static_cast<int>(item.itemID));
+    FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF color = style.color != CLR_INVALID ? style.color : GetSysColor(COLOR_WINDOWTEXT);
+    if (selected)
+        color = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    const COLORREF oldColor = SetTextColor(dc, color);
+    const std::wstring text = Item(static_cast<int>(item.itemID));
+    RECT rect = item.rcItem;
+    rect.left += kTextIndent;
+    constexpr UINT kFormat = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, kFormat);
+    if (style.note) {
+        RECT measured = rect;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kFormat | DT_CALCRECT);
+        rect.left = measured.right + widths_.average;
+        SetTextColor(dc, selected ? color : GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(dc, style.note, -1, &rect, kFormat);
+    }
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &item.rcItem);
 }
 
 int ListBox::ScrollWidth() const
@@ -47,6 +183,7 @@ void ListBox::MeasureFont()
     GetCharWidth32W(dc.get(), 0, 255, widths_.ofChar.data());
     widths_.widest = metrics.tmMaxCharWidth;
     widths_.average = metrics.tmAveCharWidth;
+    widths_.height = metrics.tmHeight;
 }
 
 int ListBox::TextWidth(const std::wstring& text) const
@@ -67,14 +204,16 @@ int ListBox::TextWidth(const std::wstring& text) const
     return width;
 }
 
-void ListBox::Widen(const std::wstring& text)
+void ListBox::Widen(const std::wstring& text, const wchar_t* note)
 {
     if (widths_.widest == 0)
         MeasureFont();
+    const std::wstring noteText = note ? note : L"";
+    const int noteRoom = note ? widths_.average : 0;
     // No text can be wider than its length in the font's widest character.
-    if (static_cast<long long>(text.size()) * widths_.widest <= widestItem_)
+    if (static_cast<long long>(text.size() + noteText.size()) * widths_.widest + noteRoom <= widestItem_)
         return;
-    const int width = TextWidth(text);
+    const int width = TextWidth(text) + (note ? noteRoom + TextWidth(noteText) : 0);
     if (width <= widestItem_)
         return;
     widestItem_ = width;
@@ -84,17 +223,18 @@ void ListBox::Widen(const std::wstring& text)
 
 void ListBox::ApplyScrollWidth()
 {
-    const int extent = widestItem_ > 0 ? widestItem_ + kMarginChars * widths_.average : 0;
+    const int extent = widestItem_ > 0 ? kTextIndent + widestItem_ + kMarginChars * widths_.average : 0;
     SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 void ListBox::OnFontChanged()
 {
     MeasureFont();
+    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(widths_.height, 0));
     widestItem_ = 0;
     const int count = Count();
     for (int i = 0; i < count; ++i)
-        Widen(Item(i));
+        Widen(Item(i), Style(i).note);
     ApplyScrollWidth();
 }
 

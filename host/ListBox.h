@@ -7,15 +7,23 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qm {
 
-// Scrolls sideways as far as its widest item reaches, in its own font at the current DPI.
+struct ListItemStyle {
+    COLORREF color = CLR_INVALID;  // the system's window-text colour when not set
+    const wchar_t* note = nullptr; // drawn after the text in the grey-text colour
+};
+
+// A list of text items, each drawn in a colour of its own with an optional grey note after
+// it; it keeps its text (screen readers read every item) and scrolls sideways as far as its
+// widest item reaches, in its own font at the current DPI.
 class ListBox final : public Control {
 public:
     using Control::Control;
 
-    void Add(const std::wstring& text);
+    void Add(const std::wstring& text, ListItemStyle style = {});
     void Clear();
     int Count() const;
     int SelectedIndex() const;
@@ -23,19 +31,34 @@ public:
     void SetSelectedIndex(int index);
     std::wstring Item(int index) const;
     std::wstring SelectedText() const { return Item(SelectedIndex()); }
+    ListItemStyle Style(int index) const;
+    // Redraws one item in a new style.
+    void SetStyle(int index, ListItemStyle style);
     // Filling many items repaints once at the end instead of once per item.
     void BeginFill(int expected);
     void EndFill();
 
     // The width in pixels the horizontal scroll range is kept at.
     int ScrollWidth() const;
+    // The index of the item under a point of the list's client area, or -1.
+    int ItemAt(POINT client) const;
 
     std::function<void()> onClick;
+    // The tooltip of the item under the pointer; none when empty.
+    std::function<std::wstring(int index)> itemTooltip;
+    // A context menu for an item (already selected), to be shown at a screen point.
+    std::function<void(int index, POINT screen)> onContextMenu;
 
 protected:
     WindowKind Kind() const override;
+    HWND Create(HWND parent, int id) override;
     void OnCommand(WORD code) override;
     void OnFontChanged() override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    void OnMeasureItem(MEASUREITEMSTRUCT& item) override;
+    bool OnContextMenu(POINT screen) override;
+    bool HasChangingTooltip() const override { return static_cast<bool>(itemTooltip); }
+    std::wstring TooltipText() const override;
 
 private:
     // Advance widths of the first 256 characters in the list's font, and the widest advance:
@@ -44,14 +67,19 @@ private:
         std::array<int, 256> ofChar{};
         int widest = 0;
         int average = 0;
+        int height = 0;
     };
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+        DWORD_PTR self) noexcept;
     void MeasureFont();
     int TextWidth(const std::wstring& text) const;
-    void Widen(const std::wstring& text);
+    void Widen(const std::wstring& text, const wchar_t* note);
     void ApplyScrollWidth();
 
     Widths widths_;
+    std::vector<ListItemStyle> styles_;
     int widestItem_ = 0;
+    int tooltipItem_ = -1;
     bool filling_ = false;
 };
 
