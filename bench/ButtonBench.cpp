@@ -92,7 +92,7 @@ int main()
     qm::TintButtonProbe::SetOver(*button, false);
     const double picture = MedianMicroseconds([&] {
         button->RenderPicture(button->Surface(), layout.pictureLeft, layout.pictureTop, layout.pictureWidth,
-                              layout.pictureHeight, icon, button->Colors().MaskRGB, qm::TintButton::kNoColour, false,
+                              layout.pictureHeight, icon, button->Colors().MaskRGB, qm::TintButton::kNoColor, false,
                               false, true);
     });
     Pump();

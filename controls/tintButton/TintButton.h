@@ -128,16 +128,16 @@ public:
     TintButton& operator=(const TintButton&) = delete;
 
     // Properties, in the order of the control's interface.
-    Colour BackColor() const { return prop.BackColor; }
-    void SetBackColor(Colour theCol);
-    Colour BackOver() const { return prop.BackOver; }
-    void SetBackOver(Colour theCol);
-    Colour ForeColor() const { return prop.ForeColor; }
-    void SetForeColor(Colour theCol);
-    Colour ForeOver() const { return prop.ForeOver; }
-    void SetForeOver(Colour theCol);
-    Colour MaskColor() const { return prop.MaskColor; }
-    void SetMaskColor(Colour theCol);
+    Color BackColor() const { return prop.BackColor; }
+    void SetBackColor(Color theCol);
+    Color BackOver() const { return prop.BackOver; }
+    void SetBackOver(Color theCol);
+    Color ForeColor() const { return prop.ForeColor; }
+    void SetForeColor(Color theCol);
+    Color ForeOver() const { return prop.ForeOver; }
+    void SetForeOver(Color theCol);
+    Color MaskColor() const { return prop.MaskColor; }
+    void SetMaskColor(Color theCol);
     std::int32_t ButtonType() const { return prop.ButtonType; }
     void SetButtonType(std::int32_t newValue);
     const std::wstring& Caption() const { return prop.Caption; }
@@ -221,9 +221,9 @@ public:
 
     // Colours and shape.
     void ComputeColors();
-    Colour ShiftColor(Colour colour, int delta, bool proportionalBlue = false) const;
+    Color ShiftColor(Color color, int delta, bool proportionalBlue = false) const;
     // A system-colour reference becomes its current RGB value; what cannot be translated is 0.
-    static Colour TranslateColor(Colour colour);
+    static Color TranslateColor(Color color);
     void OnResize();
     UniqueRegion BuildRegion() const;
     void CaptureBackground();
@@ -255,7 +255,7 @@ public:
         std::int32_t pictureHeight = 0;
     };
     // The colour argument of RenderPicture that asks for the picture's own colours.
-    static constexpr std::int32_t kNoColour = -1;
+    static constexpr std::int32_t kNoColor = -1;
 
     const CaptionLayout& Layout() const { return layout; }
     void PlacePicture();
@@ -269,22 +269,22 @@ public:
     // through. colour >= 0 paints a silhouette in that colour (with darkOnly, only of pixels
     // whose channels sum to at most 384); otherwise the picture is drawn in its colours, in
     // grey, or faded a third toward the background.
-    void RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Colour mask,
-                       std::int32_t colour, bool darkOnly, bool greyscale, bool faded) const;
+    void RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Color mask,
+                       std::int32_t color, bool darkOnly, bool greyscale, bool faded) const;
 
 private:
     enum class Look { Up, Down, Disabled };
 
     // Primitives on the surface.
-    void DrawBox(int x, int y, int width, int height, Colour colour, bool frameOnly);
-    void DrawOval(int x, int y, int width, int height, Colour penColour, Colour brushColour);
-    void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
-    void DrawBevel(Colour c1, Colour c2, Colour c3, Colour c4, std::int16_t inset, bool outerOnly);
-    void SelectBevelPen(Colour colour);
-    void PlotPixel(int x, int y, Colour colour);
+    void DrawBox(int x, int y, int width, int height, Color color, bool frameOnly);
+    void DrawOval(int x, int y, int width, int height, Color penColor, Color brushColor);
+    void DrawLine(int x1, int y1, int x2, int y2, Color color);
+    void DrawBevel(Color c1, Color c2, Color c3, Color c4, std::int16_t inset, bool outerOnly);
+    void SelectBevelPen(Color color);
+    void PlotPixel(int x, int y, Color color);
     void DrawFocus();
-    void DrawCorners(Colour colour);
-    void DrawGradient(Colour base, int k, bool proportionalBlue, bool darkestAtTop);
+    void DrawCorners(Color color);
+    void DrawGradient(Color base, int k, bool proportionalBlue, bool darkestAtTop);
 
     // The looks of the styles.
     void DrawStyle(Look look);
@@ -292,7 +292,7 @@ private:
     void DrawFramed(Look look);
     void DrawStandard(Look look);
     void DrawGradientStyle(Look look);
-    void DrawGradientRing(const std::array<Colour, 6>& colours);
+    void DrawGradientRing(const std::array<Color, 6>& colors);
     void DrawRoundedBevel(Look look);
     void DrawRoundedBevelUp();
     void DrawOutlined(Look look);
@@ -312,7 +312,7 @@ private:
     void DrawCaptionEffect(const RECT& rect);
     void DrawPictureEffect(int offset, const PicturePtr& picture);
     int PicturePixels(int pixels) const;
-    const std::uint8_t* PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Colour fill) const;
+    const std::uint8_t* PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Color fill) const;
 
     CaptionLayout layout;
     // The last picture's pixels as RenderPicture reads them (24-bit rows, icons over their
@@ -322,7 +322,7 @@ private:
         PicturePtr picture;
         int width = 0;
         int height = 0;
-        Colour fill = 0;
+        Color fill = 0;
         std::vector<std::uint8_t> pixels;
     };
     mutable PictureCache pictureCache;
@@ -340,11 +340,11 @@ private:
         bool Enabled = false;
         std::int32_t ColorScheme = 0;
         bool ShowFocusRect = false;
-        Colour BackColor = 0;
-        Colour BackOver = 0;
-        Colour ForeColor = 0;
-        Colour ForeOver = 0;
-        Colour MaskColor = 0;
+        Color BackColor = 0;
+        Color BackOver = 0;
+        Color ForeColor = 0;
+        Color ForeOver = 0;
+        Color MaskColor = 0;
         PicturePtr PictureNormal;
         PicturePtr PictureOver;
         bool UseMaskColor = false;

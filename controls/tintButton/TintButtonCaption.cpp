@@ -205,14 +205,14 @@ void TintButton::DrawCaptionEffect(const RECT& rect)
     if (effect <= EffectNone)
         return;
     const std::int32_t type = prop.ButtonType;
-    Colour base = colors.FaceColor;
+    Color base = colors.FaceColor;
     if (type == TypeGradient || type == TypeRoundedBevel || type == TypeShaded)
         base = colors.FaceLightColor;
     else if (lastState == StateUp && isOver && prop.ColorScheme != SchemeCustom && type == TypeHotFlat)
         base = colors.SelectLightColor;
     const HDC dc = surfaceDC.get();
-    const Colour dark = ShiftColor(base, -40);
-    const Colour light = ShiftColor(base, 40);
+    const Color dark = ShiftColor(base, -40);
+    const Color light = ShiftColor(base, 40);
     SetTextColor(dc, effect == EffectSunken ? light : dark);
     DrawCaptionText(Offset(rect, 1, 1));
     if (effect < EffectShadow) {

@@ -8,16 +8,16 @@ namespace qm {
 
 namespace {
 
-// The platform behind the colour arithmetic: the button's parent supplies the container
-// colours by answering WM_CTLCOLORBTN on its own drawing surface, as it would for a
+// The platform behind the color arithmetic: the button's parent supplies the container
+// colors by answering WM_CTLCOLORBTN on its own drawing surface, as it would for a
 // standard button.
 class PlatformColors final : public ColorSource {
 public:
     explicit PlatformColors(HWND control) : control_(control) {}
 
-    Colour Translate(Colour colour) const override { return TintButton::TranslateColor(colour); }
-    Colour System(int index) const override { return GetSysColor(index); }
-    void Container(Colour& background, Colour& text) const override
+    Color Translate(Color color) const override { return TintButton::TranslateColor(color); }
+    Color System(int index) const override { return GetSysColor(index); }
+    void Container(Color& background, Color& text) const override
     {
         const HWND parent = GetParent(control_);
         WindowDC dc(parent);
@@ -37,21 +37,21 @@ private:
 
 } // namespace
 
-Colour TintButton::TranslateColor(Colour colour)
+Color TintButton::TranslateColor(Color color)
 {
     // System colours are read here rather than through OLE, which under some platforms
     // answers an index beyond the table with a colour instead of failing.
-    if ((colour & 0xFF000000) == kSystemColour) {
-        const Colour index = colour & 0x00FFFFFF;
+    if ((color & 0xFF000000) == kSystemColor) {
+        const Color index = color & 0x00FFFFFF;
         return index <= COLOR_MENUBAR ? GetSysColor(static_cast<int>(index)) : 0;
     }
     COLORREF rgb = 0;
-    return SUCCEEDED(OleTranslateColor(colour, nullptr, &rgb)) ? rgb : 0;
+    return SUCCEEDED(OleTranslateColor(color, nullptr, &rgb)) ? rgb : 0;
 }
 
-Colour TintButton::ShiftColor(Colour colour, int delta, bool proportionalBlue) const
+Color TintButton::ShiftColor(Color color, int delta, bool proportionalBlue) const
 {
-    return qm::ShiftColor(colour, delta, proportionalBlue, prop.SoftBevel);
+    return qm::ShiftColor(color, delta, proportionalBlue, prop.SoftBevel);
 }
 
 void TintButton::ComputeColors()

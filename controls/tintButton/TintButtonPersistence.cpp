@@ -6,16 +6,16 @@ namespace qm {
 
 namespace {
 
-constexpr Colour kDefaultMask = 0xC0C0C0;
+constexpr Color kDefaultMask = 0xC0C0C0;
 
 std::wstring_view K(PropertyKey key)
 {
     return KeyName(key);
 }
 
-Colour ReadColour(const PropertyStore& bag, PropertyKey key, Colour fallback)
+Color ReadColor(const PropertyStore& bag, PropertyKey key, Color fallback)
 {
-    return static_cast<Colour>(bag.ReadInt(K(key), static_cast<std::int32_t>(fallback)));
+    return static_cast<Color>(bag.ReadInt(K(key), static_cast<std::int32_t>(fallback)));
 }
 
 PicturePtr ReadPicture(const PropertyStore& bag, PropertyKey key)
@@ -66,11 +66,11 @@ void TintButton::ReadProperties(const PropertyStore& bag)
     }
     prop.ColorScheme = bag.ReadInt(K(P::COLTYPE), SchemeSystem);
     prop.ShowFocusRect = bag.ReadBool(K(P::FOCUSR), true);
-    prop.BackColor = ReadColour(bag, P::BCOL, kSystemColour | kColorBtnFace);
-    prop.BackOver = ReadColour(bag, P::BCOLO, prop.BackColor);
-    prop.ForeColor = ReadColour(bag, P::FCOL, kSystemColour | kColorBtnText);
-    prop.ForeOver = ReadColour(bag, P::FCOLO, prop.ForeColor);
-    prop.MaskColor = ReadColour(bag, P::MCOL, kDefaultMask);
+    prop.BackColor = ReadColor(bag, P::BCOL, kSystemColor | kColorBtnFace);
+    prop.BackOver = ReadColor(bag, P::BCOLO, prop.BackColor);
+    prop.ForeColor = ReadColor(bag, P::FCOL, kSystemColor | kColorBtnText);
+    prop.ForeOver = ReadColor(bag, P::FCOLO, prop.ForeColor);
+    prop.MaskColor = ReadColor(bag, P::MCOL, kDefaultMask);
     // The pointer is kept in 16 bits; a stored value beyond that is damage and reads as 0.
     const std::int32_t shape = bag.ReadInt(K(P::MPTR), 0);
     const bool fits = shape >= std::numeric_limits<std::int16_t>::min() && shape <= std::numeric_limits<std::int16_t>::max();
@@ -101,18 +101,18 @@ void TintButton::ReadProperties(const PropertyStore& bag)
 void TintButton::WriteProperties(PropertyStore& bag) const
 {
     using P = PropertyKey;
-    auto colour = [&bag](P key, Colour value) { bag.Write(K(key), static_cast<std::int32_t>(value)); };
+    auto color = [&bag](P key, Color value) { bag.Write(K(key), static_cast<std::int32_t>(value)); };
     bag.Write(K(P::BTYPE), prop.ButtonType);
     bag.Write(K(P::TX), prop.Caption);
     bag.Write(K(P::ENAB), prop.Enabled);
     bag.WriteFont(K(P::FONT), font);
     bag.Write(K(P::COLTYPE), prop.ColorScheme);
     bag.Write(K(P::FOCUSR), prop.ShowFocusRect);
-    colour(P::BCOL, prop.BackColor);
-    colour(P::BCOLO, prop.BackOver);
-    colour(P::FCOL, prop.ForeColor);
-    colour(P::FCOLO, prop.ForeOver);
-    colour(P::MCOL, prop.MaskColor);
+    color(P::BCOL, prop.BackColor);
+    color(P::BCOLO, prop.BackOver);
+    color(P::FCOL, prop.ForeColor);
+    color(P::FCOLO, prop.ForeOver);
+    color(P::MCOL, prop.MaskColor);
     bag.Write(K(P::MPTR), static_cast<std::int32_t>(pointerShape));
     bag.WritePicture(K(P::MICON), Stored(pointerPicture));
     bag.WritePicture(K(P::PICN), Stored(prop.PictureNormal));

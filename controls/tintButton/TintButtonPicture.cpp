@@ -13,7 +13,7 @@ constexpr int kDarkLimit = 384;
 
 struct PixelRule {
     std::int32_t mask = -1; // -1: nothing is transparent
-    bool hasColour = false;
+    bool hasColor = false;
     std::uint8_t blue = 0;
     std::uint8_t green = 0;
     std::uint8_t red = 0;
@@ -61,7 +61,7 @@ void Blend(const std::uint8_t* picture, std::uint8_t* out, int width, int height
             const int red = p[2];
             if (red + 256 * green + 65536 * blue == rule.mask)
                 continue;
-            if (rule.hasColour) {
+            if (rule.hasColor) {
                 if (rule.darkOnly && red + green + blue > kDarkLimit)
                     continue;
                 o[0] = rule.blue;
@@ -121,9 +121,9 @@ bool ReadBlock(HDC dc, int x, int y, int w, int h, std::vector<std::uint8_t>& bl
 } // namespace
 
 // The picture's pixels as a block of w x h: a bitmap copied from its top-left corner, an
-// icon drawn at its own size over the fill colour, so that what it leaves uncovered counts
+// icon drawn at its own size over the fill color, so that what it leaves uncovered counts
 // as transparent. Kept for the next call, which usually draws the same picture again.
-const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Colour fill) const
+const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Color fill) const
 {
     PictureCache& cache = pictureCache;
     const bool icon = picture->GetType() != Picture::Type::Bitmap;
@@ -164,8 +164,8 @@ const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, 
 
 // Two blocks of pixels in memory, the background read from dc and the picture's, blended in
 // one pass and written back in one piece.
-void TintButton::RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Colour mask,
-                               std::int32_t colour, bool darkOnly, bool greyscale, bool faded) const
+void TintButton::RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Color mask,
+                               std::int32_t color, bool darkOnly, bool greyscale, bool faded) const
 {
     if (!picture || w == 0 || h == 0)
         return;
@@ -183,11 +183,11 @@ void TintButton::RenderPicture(HDC dc, int x, int y, int w, int h, const Picture
 
     PixelRule rule;
     rule.mask = prop.UseMaskColor ? static_cast<std::int32_t>(mask) : -1;
-    rule.hasColour = colour >= 0;
-    if (colour > 0) {
-        rule.red = GetRValue(colour);
-        rule.green = GetGValue(colour);
-        rule.blue = GetBValue(colour);
+    rule.hasColor = color >= 0;
+    if (color > 0) {
+        rule.red = GetRValue(color);
+        rule.green = GetGValue(color);
+        rule.blue = GetBValue(color);
     }
     rule.darkOnly = darkOnly;
     rule.greyscale = greyscale;
@@ -203,19 +203,19 @@ void TintButton::DrawPictureEffect(int offset, const PicturePtr& picture)
     const std::int32_t effect = prop.SpecialEffect;
     if (effect <= EffectNone)
         return;
-    Colour base = colors.SelectLightColor;
+    Color base = colors.SelectLightColor;
     if (prop.ButtonType == TypeGradient)
         base = colors.FaceLightColor;
     else if (offset != -1 || prop.ColorScheme == SchemeCustom)
         base = colors.FaceColor;
-    const Colour dark = ShiftColor(base, -40);
-    const Colour light = ShiftColor(base, 40);
+    const Color dark = ShiftColor(base, -40);
+    const Color light = ShiftColor(base, 40);
     const HDC dc = surfaceDC.get();
     const int x = layout.pictureLeft;
     const int y = layout.pictureTop;
     const int w = layout.pictureWidth;
     const int h = layout.pictureHeight;
-    const Colour m = colors.MaskRGB;
+    const Color m = colors.MaskRGB;
     RenderPicture(dc, x + 1 + offset, y + 1 + offset, w, h, picture, m,
                   static_cast<std::int32_t>(effect == EffectSunken ? light : dark), false, false, false);
     if (effect < EffectShadow)
@@ -235,19 +235,19 @@ void TintButton::DrawPicture(std::uint8_t mode)
     const int y = layout.pictureTop;
     const int w = layout.pictureWidth;
     const int h = layout.pictureHeight;
-    const Colour m = colors.MaskRGB;
-    auto render = [&](int px, int py, const PicturePtr& picture, Colour colour, bool darkOnly, bool greyscale,
+    const Color m = colors.MaskRGB;
+    auto render = [&](int px, int py, const PicturePtr& picture, Color color, bool darkOnly, bool greyscale,
                       bool faded) {
-        RenderPicture(dc, px, py, w, h, picture, m, static_cast<std::int32_t>(colour), darkOnly, greyscale, faded);
+        RenderPicture(dc, px, py, w, h, picture, m, static_cast<std::int32_t>(color), darkOnly, greyscale, faded);
     };
     auto plain = [&](int px, int py, const PicturePtr& picture) {
-        RenderPicture(dc, px, py, w, h, picture, m, kNoColour, false, false, false);
+        RenderPicture(dc, px, py, w, h, picture, m, kNoColor, false, false, false);
     };
     switch (mode) {
     case 0:
         if (!isOver) {
             DrawPictureEffect(0, normal);
-            RenderPicture(dc, x, y, w, h, normal, m, kNoColour, false, prop.UseGreyscale, type == TypeHotFlat);
+            RenderPicture(dc, x, y, w, h, normal, m, kNoColor, false, prop.UseGreyscale, type == TypeHotFlat);
         } else if (type == TypeHotFlat) {
             // Lifted up-left over its own shadow.
             DrawPictureEffect(-1, normal);
@@ -275,9 +275,9 @@ void TintButton::DrawPicture(std::uint8_t mode)
         break;
     case 2:
         if (type == TypeGradient) {
-            RenderPicture(dc, x + 1, y + 1, w, h, normal, m, kNoColour, false, true, false);
+            RenderPicture(dc, x + 1, y + 1, w, h, normal, m, kNoColor, false, true, false);
         } else if (type == TypeOutlined || type == TypeLightBevel || type == TypeHotFlat) {
-            const Colour shadow = type == TypeHotFlat ? ShiftColor(colors.ShadowColor, 13) : colors.ShadowColor;
+            const Color shadow = type == TypeHotFlat ? ShiftColor(colors.ShadowColor, 13) : colors.ShadowColor;
             render(x, y, normal, shadow, true, false, false);
         } else {
             render(x + 1, y + 1, normal, colors.HighlightColor, true, false, false);

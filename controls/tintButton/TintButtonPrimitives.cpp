@@ -6,9 +6,9 @@
 namespace qm {
 
 // Right and bottom are exclusive; a frame is one pixel wide.
-void TintButton::DrawBox(int x, int y, int width, int height, Colour colour, bool frameOnly)
+void TintButton::DrawBox(int x, int y, int width, int height, Color color, bool frameOnly)
 {
-    UniqueBrush brush(CreateSolidBrush(colour));
+    UniqueBrush brush(CreateSolidBrush(color));
     if (!brush)
         return;
     const RECT rect{x, y, x + width, y + height};
@@ -18,11 +18,11 @@ void TintButton::DrawBox(int x, int y, int width, int height, Colour colour, boo
         FillRect(surfaceDC.get(), &rect, brush.get());
 }
 
-void TintButton::DrawOval(int x, int y, int width, int height, Colour penColour, Colour brushColour)
+void TintButton::DrawOval(int x, int y, int width, int height, Color penColor, Color brushColor)
 {
     const HDC dc = surfaceDC.get();
-    UniqueBrush brush(CreateSolidBrush(brushColour));
-    UniquePen pen(CreatePen(PS_SOLID, 2, penColour));
+    UniqueBrush brush(CreateSolidBrush(brushColor));
+    UniquePen pen(CreatePen(PS_SOLID, 2, penColor));
     if (!brush || !pen)
         return;
     SelectGuard brushGuard(dc, brush.get());
@@ -31,10 +31,10 @@ void TintButton::DrawOval(int x, int y, int width, int height, Colour penColour,
 }
 
 // The end point is not painted.
-void TintButton::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
+void TintButton::DrawLine(int x1, int y1, int x2, int y2, Color color)
 {
     const HDC dc = surfaceDC.get();
-    UniquePen pen(CreatePen(PS_SOLID, 1, colour));
+    UniquePen pen(CreatePen(PS_SOLID, 1, color));
     if (!pen)
         return;
     SelectGuard guard(dc, pen.get());
@@ -42,9 +42,9 @@ void TintButton::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
     LineTo(dc, x2, y2);
 }
 
-void TintButton::SelectBevelPen(Colour colour)
+void TintButton::SelectBevelPen(Color color)
 {
-    UniquePen pen(CreatePen(PS_SOLID, 1, colour));
+    UniquePen pen(CreatePen(PS_SOLID, 1, color));
     if (!pen)
         return;
     SelectObject(surfaceDC.get(), pen.get());
@@ -54,7 +54,7 @@ void TintButton::SelectBevelPen(Colour colour)
 
 // Two rings: c1 left and top, c2 right and bottom outside; c3 left and top, c4 right and
 // bottom inside. Inset -1 moves both rings one pixel in from the client edge.
-void TintButton::DrawBevel(Colour c1, Colour c2, Colour c3, Colour c4, std::int16_t inset, bool outerOnly)
+void TintButton::DrawBevel(Color c1, Color c2, Color c3, Color c4, std::int16_t inset, bool outerOnly)
 {
     const HDC dc = surfaceDC.get();
     const int a = std::abs(inset);
@@ -78,9 +78,9 @@ void TintButton::DrawBevel(Colour c1, Colour c2, Colour c3, Colour c4, std::int1
     LineTo(dc, a, b - 1);
 }
 
-void TintButton::PlotPixel(int x, int y, Colour colour)
+void TintButton::PlotPixel(int x, int y, Color color)
 {
-    SetPixelV(surfaceDC.get(), x, y, colour);
+    SetPixelV(surfaceDC.get(), x, y, color);
 }
 
 void TintButton::DrawFocus()
@@ -91,18 +91,18 @@ void TintButton::DrawFocus()
     DrawFocusRect(surfaceDC.get(), &innerRect);
 }
 
-void TintButton::DrawCorners(Colour colour)
+void TintButton::DrawCorners(Color color)
 {
-    PlotPixel(1, 1, colour);
-    PlotPixel(1, ctlHeight - 2, colour);
-    PlotPixel(ctlWidth - 2, 1, colour);
-    PlotPixel(ctlWidth - 2, ctlHeight - 2, colour);
+    PlotPixel(1, 1, color);
+    PlotPixel(1, ctlHeight - 2, color);
+    PlotPixel(ctlWidth - 2, 1, color);
+    PlotPixel(ctlWidth - 2, ctlHeight - 2, color);
 }
 
 // Rows 1 to H darken by K / H each, the last by K. The step is single precision and the
 // product double precision, rounded half to even, so that every row lands where the style
 // has always put it (H = 10, K = 25: -2, -5, -8, -10, -12, ...).
-void TintButton::DrawGradient(Colour base, int k, bool proportionalBlue, bool darkestAtTop)
+void TintButton::DrawGradient(Color base, int k, bool proportionalBlue, bool darkestAtTop)
 {
     const float step = static_cast<float>(k) / static_cast<float>(ctlHeight);
     for (int i = 1; i <= ctlHeight; ++i) {

@@ -18,7 +18,7 @@ void TintButton::Notify(PropertyKey key) const
     site->PropertyChanged(KeyName(key));
 }
 
-void TintButton::SetBackColor(Colour theCol)
+void TintButton::SetBackColor(Color theCol)
 {
     prop.BackColor = theCol;
     if (site->DesignMode())
@@ -28,7 +28,7 @@ void TintButton::SetBackColor(Colour theCol)
     Notify(PropertyKey::BCOL);
 }
 
-void TintButton::SetBackOver(Colour theCol)
+void TintButton::SetBackOver(Color theCol)
 {
     prop.BackOver = theCol;
     ComputeColors();
@@ -36,7 +36,7 @@ void TintButton::SetBackOver(Colour theCol)
     Notify(PropertyKey::BCOLO);
 }
 
-void TintButton::SetForeColor(Colour theCol)
+void TintButton::SetForeColor(Color theCol)
 {
     prop.ForeColor = theCol;
     if (site->DesignMode())
@@ -46,7 +46,7 @@ void TintButton::SetForeColor(Colour theCol)
     Notify(PropertyKey::FCOL);
 }
 
-void TintButton::SetForeOver(Colour theCol)
+void TintButton::SetForeOver(Color theCol)
 {
     prop.ForeOver = theCol;
     ComputeColors();
@@ -54,7 +54,7 @@ void TintButton::SetForeOver(Colour theCol)
     Notify(PropertyKey::FCOLO);
 }
 
-void TintButton::SetMaskColor(Colour theCol)
+void TintButton::SetMaskColor(Color theCol)
 {
     prop.MaskColor = theCol;
     ComputeColors();

@@ -6,10 +6,10 @@ namespace {
 
 // TypeGradient's rings, in drawing order: frame, bottom line, top line, second line, left
 // and right inner lines.
-constexpr std::array<Colour, 6> kGradientHoverRing = {0x31B2FF, 0x0096E7, 0xCEF3FF, 0x8CDBFF, 0x6BCBFF, 0x6BCBFF};
-constexpr std::array<Colour, 6> kGradientFocusRing = {0xE7AE8C, 0xEF826B, 0xFFE7CE, 0xF7D7BD, 0xF0D1B5, 0xF0D1B5};
-constexpr Colour kGradientBorder = 0x733C00;
-constexpr Colour kGradientCorner = 0x7B4D10;
+constexpr std::array<Color, 6> kGradientHoverRing = {0x31B2FF, 0x0096E7, 0xCEF3FF, 0x8CDBFF, 0x6BCBFF, 0x6BCBFF};
+constexpr std::array<Color, 6> kGradientFocusRing = {0xE7AE8C, 0xEF826B, 0xFFE7CE, 0xF7D7BD, 0xF0D1B5, 0xF0D1B5};
+constexpr Color kGradientBorder = 0x733C00;
+constexpr Color kGradientCorner = 0x7B4D10;
 constexpr int kGradientDepth = 25;
 constexpr int kShadedDepth = 58;
 
@@ -29,7 +29,7 @@ void TintButton::Redraw(std::uint8_t state, bool force)
     // Under the custom scheme the pointer-over face stands in for BackColor for this one
     // drawing, so that every edge follows it; the field goes back on every path below.
     const bool hoverSwap = isOver && prop.ColorScheme == SchemeCustom;
-    const Colour restingBack = prop.BackColor;
+    const Color restingBack = prop.BackColor;
     if (hoverSwap) {
         prop.BackColor = prop.BackOver;
         ComputeColors();
@@ -119,7 +119,7 @@ void TintButton::DrawHotFlat(Look look)
         break;
     case Look::Down:
         if (isOver) {
-            const Colour pressed = prop.ColorScheme == SchemeCustom ? ShiftColor(colors.SelectLightColor, -32)
+            const Color pressed = prop.ColorScheme == SchemeCustom ? ShiftColor(colors.SelectLightColor, -32)
                                                                     : Lighten(colors.SelectColor, 128);
             DrawBox(0, 0, w, h, pressed, false);
         }
@@ -133,7 +133,7 @@ void TintButton::DrawHotFlat(Look look)
     }
 }
 
-void TintButton::DrawGradientRing(const std::array<Colour, 6>& c)
+void TintButton::DrawGradientRing(const std::array<Color, 6>& c)
 {
     const int w = ctlWidth;
     const int h = ctlHeight;
@@ -149,8 +149,8 @@ void TintButton::DrawGradientStyle(Look look)
 {
     const int w = ctlWidth;
     const int h = ctlHeight;
-    const Colour light = colors.FaceLightColor;
-    auto shift = [this](Colour c, int delta) { return ShiftColor(c, delta, true); };
+    const Color light = colors.FaceLightColor;
+    auto shift = [this](Color c, int delta) { return ShiftColor(c, delta, true); };
     switch (look) {
     case Look::Up:
         DrawGradient(light, kGradientDepth, true, false);
@@ -173,7 +173,7 @@ void TintButton::DrawGradientStyle(Look look)
         }
         break;
     case Look::Down: {
-        const Colour base = shift(light, -32);
+        const Color base = shift(light, -32);
         DrawGradient(base, kGradientDepth, true, true);
         DrawCaption(2);
         DrawBox(0, 0, w, h, kGradientBorder, true);

@@ -4,7 +4,7 @@ namespace qm {
 
 namespace {
 
-constexpr Colour kCaptionFocusColour = 0xCC9999;
+constexpr Color kCaptionFocusColor = 0xCC9999;
 
 } // namespace
 
@@ -99,9 +99,9 @@ void TintButton::DrawRoundedBevel(Look look)
         DrawRoundedBevelUp();
         return;
     }
-    const Colour d = ShiftColor(c.ShadowColor, -16);
-    const Colour deep = ShiftColor(c.ShadowColor, -64);
-    const Colour mid = ShiftColor(c.ShadowColor, -32);
+    const Color d = ShiftColor(c.ShadowColor, -16);
+    const Color deep = ShiftColor(c.ShadowColor, -64);
+    const Color mid = ShiftColor(c.ShadowColor, -32);
     DrawBox(1, 1, w - 2, h - 2, d, false);
     // The caption's effect takes its base from the pressed face for this one caption.
     colors.FaceLightColor = d;
@@ -128,7 +128,7 @@ void TintButton::DrawCaptionFocusFrame()
     if (!hasFocus || !prop.ShowFocusRect)
         return;
     const RECT& r = layout.captionRect;
-    DrawBox(r.left - 2, r.top - 1, layout.captionWidth + 4, layout.captionHeight + 2, kCaptionFocusColour, true);
+    DrawBox(r.left - 2, r.top - 1, layout.captionWidth + 4, layout.captionHeight + 2, kCaptionFocusColor, true);
 }
 
 void TintButton::DrawOutlined(Look look)
@@ -136,7 +136,7 @@ void TintButton::DrawOutlined(Look look)
     const WorkingColors& c = colors;
     const int w = ctlWidth;
     const int h = ctlHeight;
-    const Colour outline = ShiftColor(c.ShadowColor, -26);
+    const Color outline = ShiftColor(c.ShadowColor, -26);
     switch (look) {
     case Look::Up:
         DrawBox(1, 1, w - 1, h - 1, ShiftColor(c.FaceColor, 12), false);
@@ -166,8 +166,8 @@ void TintButton::DrawOutlined(Look look)
 
 void TintButton::DrawLightBevel(Look look)
 {
-    const Colour light = ShiftColor(colors.LightColor, 8);
-    const Colour shadow = colors.ShadowColor;
+    const Color light = ShiftColor(colors.LightColor, 8);
+    const Color shadow = colors.ShadowColor;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
@@ -189,8 +189,8 @@ void TintButton::DrawLightBevel(Look look)
 // TypeThinRaised, and TypeHotThin whose raised edge shows only under the pointer.
 void TintButton::DrawThin(Look look, bool hotOnly)
 {
-    const Colour hi = colors.HighlightColor;
-    const Colour shadow = colors.ShadowColor;
+    const Color hi = colors.HighlightColor;
+    const Color shadow = colors.ShadowColor;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();

@@ -9,7 +9,7 @@ namespace qm {
 struct TintButtonProbe {
     static void SetOver(TintButton& button, bool over) { button.isOver = over; }
     static void SetFocus(TintButton& button, bool focus) { button.hasFocus = focus; }
-    static void Gradient(TintButton& button, Colour base, int k, bool darkestAtTop)
+    static void Gradient(TintButton& button, Color base, int k, bool darkestAtTop)
     {
         button.DrawGradient(base, k, false, darkestAtTop);
     }

@@ -39,7 +39,7 @@ std::unique_ptr<qm::TintButton> NewButton(const HostWindow& host, int width, int
     return qm::TintButton::CreateNew(host.hwnd(), 100, RECT{10, 10, 10 + width, 10 + height}, site);
 }
 
-std::vector<std::uint8_t> MakeIco(int size, COLORREF colour)
+std::vector<std::uint8_t> MakeIco(int size, COLORREF color)
 {
     const auto pixels = static_cast<std::uint32_t>(size * size);
     const std::uint32_t maskStride = ((size + 31) / 32) * 4;
@@ -62,7 +62,7 @@ std::vector<std::uint8_t> MakeIco(int size, COLORREF colour)
     PutU16(ico, 32);
     for (int i = 0; i < 6; ++i)
         PutU32(ico, 0);
-    const std::uint32_t bgra = GetBValue(colour) | (GetGValue(colour) << 8) | (GetRValue(colour) << 16) | 0xFF000000u;
+    const std::uint32_t bgra = GetBValue(color) | (GetGValue(color) << 8) | (GetRValue(color) << 16) | 0xFF000000u;
     for (std::uint32_t i = 0; i < pixels; ++i)
         PutU32(ico, bgra);
     ico.insert(ico.end(), maskStride * size, 0);

@@ -10,7 +10,7 @@
 
 namespace tinttest {
 
-// A visible top-level window painted in one colour, to hold buttons under test.
+// A visible top-level window painted in one color, to hold buttons under test.
 class HostWindow {
 public:
     static constexpr COLORREF kBackground = RGB(10, 200, 30);
@@ -42,7 +42,7 @@ public:
 std::unique_ptr<qm::TintButton> NewButton(const HostWindow& host, int width = 100, int height = 24,
                                           qm::ControlSite* site = nullptr);
 
-// A small .ico file of one 32-bit image, every pixel of the given colour.
-std::vector<std::uint8_t> MakeIco(int size, COLORREF colour);
+// A small .ico file of one 32-bit image, every pixel of the given color.
+std::vector<std::uint8_t> MakeIco(int size, COLORREF color);
 
 } // namespace tinttest

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-using qm::Colour;
+using qm::Color;
 using qm::WorkingColors;
 
 namespace {
 
-WorkingColors ColorsOf(std::int32_t scheme, Colour back, bool soft, std::int32_t type)
+WorkingColors ColorsOf(std::int32_t scheme, Color back, bool soft, std::int32_t type)
 {
     tinttest::HostWindow host;
     auto button = tinttest::NewButton(host);
@@ -18,16 +18,16 @@ WorkingColors ColorsOf(std::int32_t scheme, Colour back, bool soft, std::int32_t
     return button->Colors();
 }
 
-constexpr Colour kFace = 0xD8EAE6;
-constexpr Colour kHover = 0xFFC0C0;
+constexpr Color kFace = 0xD8EAE6;
+constexpr Color kHover = 0xFFC0C0;
 
 struct Worked {
     const char* what;
-    Colour (*actual)();
-    Colour expected;
+    Color (*actual)();
+    Color expected;
 };
 
-// The program's own buttons: custom scheme on its face colour, with and without a soft
+// The program's own buttons: custom scheme on its face color, with and without a soft
 // bevel, and the hover face they switch to; the gradient style's light face; Lighten.
 const Worked kWorked[] = {
     {"face", [] { return ColorsOf(2, kFace, false, 9).FaceColor; }, 0xD8EAE6},
@@ -61,11 +61,11 @@ TEST(TintButtonColors, WorkedValues)
 TEST(TintButtonColors, ShiftClampsBySignAndHalvesForSoftBevel)
 {
     struct Case {
-        Colour colour;
+        Color color;
         int delta;
         bool blue;
         bool soft;
-        Colour expected;
+        Color expected;
     } const cases[] = {
         {0xFFFFFF, 47, false, false, 0xFFFFFF},   // white stays white
         {0x000000, -64, false, false, 0x000000},  // black stays black
@@ -78,8 +78,8 @@ TEST(TintButtonColors, ShiftClampsBySignAndHalvesForSoftBevel)
         {0x808080, 48, true, true, 0x909898},     // 48 halves to 24 before the blue share
     };
     for (const auto& c : cases)
-        EXPECT_EQ(qm::ShiftColor(c.colour, c.delta, c.blue, c.soft), c.expected)
-            << std::hex << c.colour << " by " << std::dec << c.delta;
+        EXPECT_EQ(qm::ShiftColor(c.color, c.delta, c.blue, c.soft), c.expected)
+            << std::hex << c.color << " by " << std::dec << c.delta;
 }
 
 TEST(TintButtonColors, UnknownSchemesAreTheSystemScheme)
@@ -92,18 +92,18 @@ TEST(TintButtonColors, UnknownSchemesAreTheSystemScheme)
         EXPECT_EQ(ColorsOf(scheme, 0x123456, true, 3), system) << "scheme " << scheme;
 }
 
-TEST(TintButtonColors, SystemColourReferencesAreTranslatedBeforeTheEdges)
+TEST(TintButtonColors, SystemColorReferencesAreTranslatedBeforeTheEdges)
 {
-    const Colour highlight = GetSysColor(COLOR_HIGHLIGHT);
-    const WorkingColors colors = ColorsOf(2, qm::kSystemColour | COLOR_HIGHLIGHT, false, 9);
+    const Color highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const WorkingColors colors = ColorsOf(2, qm::kSystemColor | COLOR_HIGHLIGHT, false, 9);
     EXPECT_EQ(colors.FaceColor, highlight);
     EXPECT_EQ(colors.ShadowColor, qm::ShiftColor(highlight, -64, false, false));
     EXPECT_EQ(colors.SelectLightColor, highlight);
 
     EXPECT_EQ(qm::TintButton::TranslateColor(0x00123456), 0x123456u);
-    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColour | COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColor | COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(qm::TintButton::TranslateColor(0x0F000000), 0u);
-    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColour | 0x4000), 0u);
+    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColor | 0x4000), 0u);
 }
 
 } // namespace

@@ -29,8 +29,8 @@ std::unique_ptr<qm::TintButton> ProgramButton(const tinttest::HostWindow& host)
     return button;
 }
 
-// The first pixel that is not the edge colour on the outermost ring, or not the inside
-// colour within it and clear of the caption; "none" when there is none.
+// The first pixel that is not the edge color on the outermost ring, or not the inside
+// color within it and clear of the caption; "none" when there is none.
 std::string Mismatch(const qm::TintButton& button, COLORREF edge, COLORREF inside)
 {
     const tinttest::SurfacePixels px(button.Surface());
@@ -69,7 +69,7 @@ TEST(TintButtonHotFlat, ProgramButtonAtRestUnderThePointerAndPressed)
     EXPECT_EQ(Mismatch(*button, kRestFrame, kFace), "none") << "pressed without the pointer";
 }
 
-TEST(TintButtonHotFlat, HoverColoursLastOneDrawingOnEveryPath)
+TEST(TintButtonHotFlat, HoverColorsLastOneDrawingOnEveryPath)
 {
     tinttest::HostWindow host;
     auto button = ProgramButton(host);

@@ -293,7 +293,7 @@ TEST(TintButtonInteraction, AccessKeyFromCaption)
     }
 }
 
-// A holder whose drawing surface has a background colour of its choice.
+// A holder whose drawing surface has a background color of its choice.
 class ContainerHost {
 public:
     ContainerHost()
@@ -323,7 +323,7 @@ private:
     }
 };
 
-TEST(TintButtonInteraction, AmbientChangeRecomputesAndRedrawsExceptUnderCustomColours)
+TEST(TintButtonInteraction, AmbientChangeRecomputesAndRedrawsExceptUnderCustomColors)
 {
     constexpr COLORREF kBefore = RGB(10, 20, 30);
     constexpr COLORREF kAfter = RGB(200, 100, 50);

@@ -24,7 +24,7 @@ std::vector<std::wstring> Keys(const PropertyStore& bag)
     return keys;
 }
 
-// A 5 x 3 bitmap of distinct colours, and its pixels as the platform reads them back.
+// A 5 x 3 bitmap of distinct colors, and its pixels as the platform reads them back.
 qm::PicturePtr PatternPicture(std::vector<std::uint32_t>& pixels)
 {
     std::uint32_t bits[15];
@@ -50,7 +50,7 @@ TEST(TintButtonPersistence, EveryKeySurvivesSavingAndLoadingThroughTheLayoutText
     button->SetShowFocusRect(false);
     button->SetBackColor(0x123456);
     button->SetBackOver(0x654321);
-    button->SetForeColor(qm::kSystemColour | COLOR_BTNTEXT);
+    button->SetForeColor(qm::kSystemColor | COLOR_BTNTEXT);
     button->SetForeOver(0x0000FF);
     button->SetMaskColor(0xFF00FF);
     button->SetHandPointer(true);
@@ -116,10 +116,10 @@ TEST(TintButtonPersistence, MissingKeysTakeTheirDefaults)
     EXPECT_EQ(empty->Font(), site.AmbientFont());
     EXPECT_EQ(empty->ColorScheme(), 1);
     EXPECT_TRUE(empty->ShowFocusRect());
-    EXPECT_EQ(empty->BackColor(), qm::kSystemColour | COLOR_BTNFACE);
-    EXPECT_EQ(empty->BackOver(), qm::kSystemColour | COLOR_BTNFACE);
-    EXPECT_EQ(empty->ForeColor(), qm::kSystemColour | COLOR_BTNTEXT);
-    EXPECT_EQ(empty->ForeOver(), qm::kSystemColour | COLOR_BTNTEXT);
+    EXPECT_EQ(empty->BackColor(), qm::kSystemColor | COLOR_BTNFACE);
+    EXPECT_EQ(empty->BackOver(), qm::kSystemColor | COLOR_BTNFACE);
+    EXPECT_EQ(empty->ForeColor(), qm::kSystemColor | COLOR_BTNTEXT);
+    EXPECT_EQ(empty->ForeOver(), qm::kSystemColor | COLOR_BTNTEXT);
     EXPECT_EQ(empty->MaskColor(), 0xC0C0C0u);
     EXPECT_EQ(empty->MouseIcon(), nullptr);
     EXPECT_EQ(empty->PictureNormal(), nullptr);
@@ -165,7 +165,7 @@ struct StoredButton {
     const wchar_t* caption;
     bool enabled;
     bool bold;
-    qm::Colour mask;
+    qm::Color mask;
     int icon; // 0: no picture
 };
 

@@ -11,15 +11,15 @@ using Pixels = std::vector<COLORREF>;
 constexpr COLORREF kBack = RGB(30, 60, 90);
 constexpr COLORREF kMask = 0xC0C0C0;
 constexpr COLORREF kSilhouette = RGB(1, 2, 3);
-constexpr std::int32_t kNone = qm::TintButton::kNoColour;
+constexpr std::int32_t kNone = qm::TintButton::kNoColor;
 
-// A bitmap picture of the given rows of colours.
-qm::PicturePtr Bitmap(int width, const Pixels& colours)
+// A bitmap picture of the given rows of colors.
+qm::PicturePtr Bitmap(int width, const Pixels& colors)
 {
     std::vector<std::uint32_t> bits;
-    for (const COLORREF c : colours)
+    for (const COLORREF c : colors)
         bits.push_back((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
-    const int height = static_cast<int>(colours.size()) / width;
+    const int height = static_cast<int>(colors.size()) / width;
     qm::UniqueBitmap bitmap(CreateBitmap(width, height, 1, 32, bits.data()));
     return qm::Picture::FromBitmap(bitmap.get());
 }
@@ -35,11 +35,11 @@ std::unique_ptr<qm::TintButton> Canvas(const tinttest::HostWindow& host)
 }
 
 // Draws the picture at (x, y) on a fresh face and reads back the picture's own area at (0, 0).
-Pixels Render(qm::TintButton& canvas, const qm::PicturePtr& picture, std::int32_t colour, bool darkOnly = false,
+Pixels Render(qm::TintButton& canvas, const qm::PicturePtr& picture, std::int32_t color, bool darkOnly = false,
               bool greyscale = false, bool faded = false, int x = 0, int y = 0, int width = -1)
 {
     canvas.Redraw(qm::StateUp, true);
-    canvas.RenderPicture(canvas.Surface(), x, y, width, -1, picture, kMask, colour, darkOnly, greyscale, faded);
+    canvas.RenderPicture(canvas.Surface(), x, y, width, -1, picture, kMask, color, darkOnly, greyscale, faded);
     const tinttest::SurfacePixels px(canvas.Surface());
     Pixels out;
     for (int row = 0; row < picture->Height(); ++row)
@@ -64,7 +64,7 @@ TEST(TintButtonRenderPicture, EveryModeOfABitmap)
         Pixels actual;
         Pixels expected;
     } const cases[] = {
-        {"own colours", Render(*canvas, picture, kNone), {kBack, own[1], own[2], own[3], own[4], own[5], own[6]}},
+        {"own colors", Render(*canvas, picture, kNone), {kBack, own[1], own[2], own[3], own[4], own[5], own[6]}},
         {"silhouette", Render(*canvas, picture, static_cast<std::int32_t>(S)), {kBack, S, S, S, S, S, S}},
         {"black silhouette", Render(*canvas, picture, 0), {kBack, 0, 0, 0, 0, 0, 0}},
         {"dark only", Render(*canvas, picture, static_cast<std::int32_t>(S), true), {kBack, S, kBack, S, S, S, S}},
@@ -80,11 +80,11 @@ TEST(TintButtonRenderPicture, EveryModeOfABitmap)
         EXPECT_EQ(c.actual, c.expected) << c.what;
 
     canvas->SetUseMaskColor(false);
-    EXPECT_EQ(Render(*canvas, picture, kNone), own) << "mask colour off";
+    EXPECT_EQ(Render(*canvas, picture, kNone), own) << "mask color off";
     EXPECT_EQ(Render(*canvas, picture, static_cast<std::int32_t>(S)), Pixels(7, S)) << "full silhouette";
 }
 
-TEST(TintButtonRenderPicture, IconOverTheMaskColour)
+TEST(TintButtonRenderPicture, IconOverTheMaskColor)
 {
     tinttest::HostWindow host;
     auto canvas = Canvas(host);
@@ -103,23 +103,23 @@ TEST(TintButtonRenderPicture, IconOverTheMaskColour)
         << "partly above and left of the surface";
     EXPECT_EQ(Render(*canvas, mixed, kNone, false, false, false, 1, 0), (Pixels{kBack, kBack, kBack, green}));
     canvas->SetUseMaskColor(false);
-    EXPECT_EQ(Render(*canvas, mixed, kNone), (Pixels{kMask, red, green, blue})) << "mask colour off";
+    EXPECT_EQ(Render(*canvas, mixed, kNone), (Pixels{kMask, red, green, blue})) << "mask color off";
 }
 
-// A dark pixel at (0, 0), a bright one at (1, 1), the mask colour elsewhere, drawn at (28, 10)
+// A dark pixel at (0, 0), a bright one at (1, 1), the mask color elsewhere, drawn at (28, 10)
 // on a 60 x 24 button with no caption; the three pixels read are those at (0, 0), (1, 1) and
 // (2, 2) of the picture.
 Pixels DiagonalOf(std::int32_t type, bool enabled, bool over)
 {
-    Pixels colours(16, kMask);
-    colours[0] = RGB(32, 32, 32);
-    colours[5] = RGB(240, 240, 240);
+    Pixels colors(16, kMask);
+    colors[0] = RGB(32, 32, 32);
+    colors[5] = RGB(240, 240, 240);
     tinttest::HostWindow host;
     auto button = tinttest::NewButton(host, 60, 24);
     button->SetCaption(L"");
     button->SetColorScheme(qm::SchemeClassic);
     button->SetButtonType(type);
-    button->SetPictureNormal(Bitmap(4, colours));
+    button->SetPictureNormal(Bitmap(4, colors));
     button->SetEnabled(enabled);
     qm::TintButtonProbe::SetOver(*button, over);
     button->Redraw(qm::StateUp, true);

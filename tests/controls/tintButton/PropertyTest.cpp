@@ -91,7 +91,7 @@ TEST(TintButtonProperties, NewInstanceDefaults)
     EXPECT_EQ(button->Version(), L"2.0.6");
 }
 
-TEST(TintButtonProperties, DesignModeCarriesColoursToTheHoverAndOutlinedToBold)
+TEST(TintButtonProperties, DesignModeCarriesColorsToTheHoverAndOutlinedToBold)
 {
     tinttest::HostWindow host;
     for (bool design : {false, true}) {

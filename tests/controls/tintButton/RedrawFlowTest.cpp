@@ -51,7 +51,7 @@ TEST(TintButtonRedraw, WhenADrawingHappensAndWhichLookItHas)
     EXPECT_EQ(CornerAfter(*button, qm::StateUp, true), kMark) << "drawing off";
 }
 
-// Which pixels of the caption's rectangle, widened by one, are not the face colour.
+// Which pixels of the caption's rectangle, widened by one, are not the face color.
 std::vector<bool> Ink(const qm::TintButton& button, COLORREF face)
 {
     const tinttest::SurfacePixels px(button.Surface());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-using qm::Colour;
+using qm::Color;
 
 namespace {
 
@@ -18,18 +18,18 @@ constexpr int kH = 20;
 enum class Look { Up, Over, Down, Disabled };
 enum class Base { Face, Light, Hi, Shadow, Dark, FaceLight, PressedGradient, Fixed };
 
-// A colour of the working set shifted by delta (proportional blue as the style uses it);
+// A color of the working set shifted by delta (proportional blue as the style uses it);
 // PressedGradient is TypeGradient's pressed base, FaceLight shifted by -32 with blue.
 struct Tone {
     Base base;
     int delta = 0;
     bool blue = false;
-    Colour fixed = 0;
+    Color fixed = 0;
 };
 
 Tone T(Base base, int delta = 0) { return {base, delta, false, 0}; }
 Tone B(Base base, int delta = 0) { return {base, delta, true, 0}; }
-Tone Fixed(Colour colour) { return {Base::Fixed, 0, false, colour}; }
+Tone Fixed(Color color) { return {Base::Fixed, 0, false, color}; }
 
 const Tone F = T(Base::Face);
 const Tone L = T(Base::Light);
@@ -37,10 +37,10 @@ const Tone H = T(Base::Hi);
 const Tone S = T(Base::Shadow);
 const Tone D = T(Base::Dark);
 
-Colour Resolve(const qm::TintButton& b, const Tone& t)
+Color Resolve(const qm::TintButton& b, const Tone& t)
 {
     const qm::WorkingColors& c = b.Colors();
-    Colour base = 0;
+    Color base = 0;
     switch (t.base) {
     case Base::Face: base = c.FaceColor; break;
     case Base::Light: base = c.LightColor; break;
@@ -102,7 +102,7 @@ const Probes kGradientUp = {
     {20, 5, B(Base::FaceLight, -6)}, {20, 10, B(Base::FaceLight, -12)},
 };
 
-Probes GradientRing(std::initializer_list<Colour> c)
+Probes GradientRing(std::initializer_list<Color> c)
 {
     const auto* r = c.begin();
     return {{20, 0, Fixed(0x733C00)}, {1, 10, Fixed(r[0])}, {-2, 10, Fixed(r[0])}, {20, -3, Fixed(r[0])},
@@ -269,7 +269,7 @@ TEST(TintButtonStyles, GradientRows)
         {25, 10, true, {-25, -22, -20, -18, -15, -12, -10, -8, -5, -2}},
         {58, 20, false, {0, -3, -6, -9, -12, -15, -17, -20, -23, -26, -29, -32, -35, -38, -41, -44, -46, -49, -52, -55}},
     };
-    constexpr Colour kBase = 0x808080;
+    constexpr Color kBase = 0x808080;
     tinttest::HostWindow host;
     for (const auto& r : rows) {
         auto button = tinttest::NewButton(host, 20, r.height);
@@ -278,7 +278,7 @@ TEST(TintButtonStyles, GradientRows)
         qm::TintButtonProbe::Gradient(*button, kBase, r.k, r.darkestAtTop);
         const tinttest::SurfacePixels px(button->Surface());
         for (int y = 0; y < r.height; ++y) {
-            const Colour expected = r.shifts[y] == 0 ? 0xC0C0C0 : qm::ShiftColor(kBase, r.shifts[y], false, false);
+            const Color expected = r.shifts[y] == 0 ? 0xC0C0C0 : qm::ShiftColor(kBase, r.shifts[y], false, false);
             EXPECT_EQ(px.At(0, y), expected) << "K " << r.k << ", row " << y;
             EXPECT_EQ(px.At(19, y), expected) << "K " << r.k << ", row " << y;
         }
