@@ -1,6 +1,6 @@
 #include "controls/tintButton/TintButtonAccessible.h"
 
-#include "controls/tintButton/TintButton.h"
+#include "controls/tintButton/TintButtonModel.h"
 #include "host/ComPtr.h"
 
 #include <oleacc.h>

@@ -127,7 +127,7 @@ TEST_F(AboutWindowTest, LoadSetsTheCaptionsInTheirFontsAndColours)
     DeleteDC(dc);
     // The buttons take their bold face from the window's stored layout.
     for (const qm::TintButtonControl* button : {&about.Command1, &about.Command2, &about.Command4, &about.Command3})
-        EXPECT_TRUE(button->Button()->FontBold());
+        EXPECT_TRUE(button->Button()->Model().FontBold());
 }
 
 TEST_F(AboutWindowTest, TabVisitsTheButtonsInReadingOrderThenTheHiddenTextBox)

@@ -1,9 +1,9 @@
+#include "controls/tintButton/TintButtonPainter.h"
 #include "host/Application.h"
 #include "registry/General2.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 #include "support/ResourceCounts.h"
-#include "support/TintButtonProbe.h"
 
 #include <random>
 
@@ -148,14 +148,15 @@ TEST_F(MainWindowTest, AThousandLocationSwitchesLeakNothing)
 TEST_F(MainWindowTest, TenThousandHoverRedrawsLeakNothing)
 {
     auto& w = LoadWindow();
-    qm::TintButton& button = *w.tintButton1.Button();
+    const qm::TintButtonModel& button = w.tintButton1.Button()->Model();
+    qm::TintButtonSurface surface;
+    ASSERT_TRUE(surface.Resize(button.Width(), button.Height()));
+    ASSERT_TRUE(surface.SetFont(button.Font(), qm::kLayoutBaseDpi));
+    qm::TintButtonPainter painter;
     auto hover = [&](int times) {
-        for (int i = 0; i < times; ++i) {
-            qm::TintButtonProbe::SetOver(button, i % 2 == 0);
-            button.Redraw(qm::StateUp, true);
-        }
-        qm::TintButtonProbe::SetOver(button, false);
-        button.Redraw(qm::StateUp, true);
+        for (int i = 0; i < times; ++i)
+            painter.Paint(button, {.over = i % 2 == 0}, surface);
+        painter.Paint(button, {}, surface);
         qm::App().DoEvents();
     };
     hover(10);
