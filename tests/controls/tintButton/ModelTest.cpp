@@ -126,16 +126,9 @@ TEST(TintButtonModel, RefusedValuesChangeNothingAndNotifyNothing)
     EXPECT_EQ(lone.model.FontSize(), 8);
 }
 
-TEST(TintButtonModel, HandPointerSwitchesBetweenHandAndArrowAndABitmapIsNoPointer)
+TEST(TintButtonModel, ABitmapIsNoPointer)
 {
     LoneModel lone;
-    ASSERT_TRUE(lone.model.SetHandPointer(true));
-    EXPECT_EQ(lone.model.MousePointer(), qm::kPointerCustom);
-    ASSERT_NE(lone.model.MouseIcon(), nullptr);
-    EXPECT_EQ(lone.model.MouseIcon()->Icon(), LoadCursorW(nullptr, IDC_HAND));
-    ASSERT_TRUE(lone.model.SetHandPointer(false));
-    EXPECT_EQ(lone.model.MousePointer(), 1);
-    EXPECT_EQ(lone.model.MouseIcon(), nullptr);
     lone.model.SetMouseIcon(qm::Picture::FromIconResource(IDI_KEY));
     const qm::UniqueBitmap bitmap(CreateBitmap(2, 2, 1, 32, nullptr));
     lone.model.SetMouseIcon(qm::Picture::FromBitmap(bitmap.get()));
@@ -204,7 +197,8 @@ TEST(TintButtonPersistence, MissingKeysTakeTheirLoadingDefaults)
     EXPECT_EQ(lone.model.ForeOver(), 0x654321u);
 }
 
-TEST(TintButtonPersistence, StoredHandPointerOverridesThePointer)
+// The hand pointer, set or loaded, overrides what "MPTR" and "MICON" said.
+TEST(TintButtonPersistence, HandPointerOverridesThePointer)
 {
     PropertyStore bag;
     bag.Write(L"MPTR", 11);
@@ -216,6 +210,8 @@ TEST(TintButtonPersistence, StoredHandPointerOverridesThePointer)
         EXPECT_EQ(lone.model.MousePointer(), hand ? qm::kPointerCustom : 1);
         EXPECT_EQ(lone.model.MouseIcon() ? lone.model.MouseIcon()->Icon() : nullptr,
                   hand ? LoadCursorW(nullptr, IDC_HAND) : nullptr);
+        ASSERT_TRUE(lone.model.SetHandPointer(!hand));
+        EXPECT_EQ(lone.model.MousePointer(), hand ? 1 : qm::kPointerCustom);
     }
 }
 
