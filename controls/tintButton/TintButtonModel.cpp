@@ -21,7 +21,7 @@ enum Step : std::uint16_t {
     kNoticeFirst = 1 << 0,
     kFont = 1 << 1,
     kWindowText = 1 << 2,
-    kWindowStyle = 1 << 3,
+    kWindowShape = 1 << 3,
     kColors = 1 << 4,
     kAccessKey = 1 << 5,
     kPictureSize = 1 << 6,
@@ -58,7 +58,7 @@ const TintButtonModel::Change& TintButtonModel::ChangeOf(Property property)
         {Property::ForeColor, P::FCOL, kColors | kRedrawAtLastState},
         {Property::ForeOver, P::FCOLO, kColors | kRedrawAtLastState},
         {Property::MaskColor, P::MCOL, kColors | kRedrawAtLastState},
-        {Property::ButtonType, P::BTYPE, kWindowStyle | kPlacement | kRedrawUp},
+        {Property::ButtonType, P::BTYPE, kWindowShape | kPlacement | kRedrawUp},
         {Property::Caption, P::TX, kWindowText | kAccessKey | kPlacement | kRedrawUp},
         {Property::Enabled, P::ENAB, kRedrawUp | kWindowEnabled},
         {Property::Font, P::FONT, kFont | kPlacement | kRedrawUp},
@@ -117,7 +117,7 @@ void TintButtonModel::Changed(Property property)
         view.FontChanged();
     if (has(kWindowText))
         view.CaptionChanged();
-    if (has(kWindowStyle))
+    if (has(kWindowShape))
         view.ButtonTypeChanged();
     if (has(kColors))
         ComputeColors();
@@ -161,6 +161,7 @@ void TintButtonModel::SetForeColor(Color color)
 void TintButtonModel::SetButtonType(std::int32_t buttonType)
 {
     values_.buttonType = buttonType;
+    // In a designer the outlined style comes with a bold caption.
     if (buttonType == TypeOutlined && site_.DesignMode())
         SetFontBold(true);
     Changed(Property::ButtonType);

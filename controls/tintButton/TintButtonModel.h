@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qm {
 
@@ -243,6 +244,7 @@ private:
     struct Change;
     static const Change& ChangeOf(Property property);
 
+    // The one path of every setter: store, then run the property's change.
     template <typename T, typename V>
     void Set(T& field, V&& value, Property property)
     {

@@ -12,7 +12,7 @@
 namespace qm {
 
 // The GDI font of a stored font description at a DPI.
-UniqueFont CreateFontFor(const FontDesc& font, UINT dpi);
+[[nodiscard]] UniqueFont CreateFontFor(const FontDesc& font, UINT dpi);
 
 // What a button is drawn onto and its window painted from: a bitmap and a font selected into
 // a memory context of the screen's kind. The context gets back what it first held before
@@ -33,7 +33,6 @@ public:
 
     HDC Dc() const { return dc_.get(); }
     UINT Dpi() const { return dpi_; }
-    explicit operator bool() const { return static_cast<bool>(dc_); }
 
     // Moves the rectangle's right and bottom to those of the caption wrapped within it; "&"
     // marks the access key and "&&" stands for one.
