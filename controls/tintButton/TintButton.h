@@ -2,6 +2,7 @@
 
 #include "controls/tintButton/TintButtonModel.h"
 #include "controls/tintButton/TintButtonPainter.h"
+#include "controls/tintButton/TintButtonPlatformColors.h"
 #include "controls/tintButton/TintButtonSurface.h"
 #include "host/ControlSite.h"
 #include "host/LayoutText.h"

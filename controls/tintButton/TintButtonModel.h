@@ -74,21 +74,6 @@ RECT InnerRectFor(std::int32_t buttonType, const RECT& client);
 // instead, and no further one.
 std::wstring AccessKeyFor(std::wstring_view caption);
 
-// The platform behind a button's colors. The container colors are those the parent of the
-// control window paints a standard button in, read by answering WM_CTLCOLORBTN on its own
-// drawing surface; with no window, those of the screen.
-class PlatformColors final : public ColorSource {
-public:
-    void SetControl(HWND control) { control_ = control; }
-
-    Color Translate(Color color) const override;
-    Color System(int index) const override;
-    void Container(Color& background, Color& text) const override;
-
-private:
-    HWND control_ = nullptr;
-};
-
 // What a button is, without its window: the properties, the working colors derived from
 // them, their saving and loading, and where the caption and the picture go. Every setter
 // stores its value and then runs what a change of that property sets off, in one path and
