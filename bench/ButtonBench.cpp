@@ -1,10 +1,9 @@
 // Times the drawing of one of the program's buttons: a 123 x 25 TypeHotFlat button with a
-// 16 x 16 icon, redrawn at rest and under the pointer, and the picture pass on its own.
-// Prints the median of many runs of each.
+// 16 x 16 icon, painted at rest and under the pointer, and the same button with its picture
+// alone. Prints the median of many runs of each.
 
 #include "controls/tintButton/TintButton.h"
 #include "resources/resource.h"
-#include "support/TintButtonProbe.h"
 
 #include <windows.h>
 
@@ -64,43 +63,50 @@ int main()
     ShowWindow(host, SW_SHOWNOACTIVATE);
 
     auto button = qm::TintButton::CreateNew(host, 1, RECT{10, 10, 133, 35});
+    auto pictureOnly = qm::TintButton::CreateNew(host, 2, RECT{10, 40, 133, 65});
     const auto icon = qm::Picture::FromIconResource(IDI_KEY);
-    if (!button || !icon) {
-        std::fprintf(stderr, "cannot make the button or its icon\n");
+    if (!button || !pictureOnly || !icon) {
+        std::fprintf(stderr, "cannot make the buttons or their icon\n");
         return 1;
     }
-    button->SetButtonType(qm::TypeHotFlat);
-    button->SetColorScheme(qm::SchemeCustom);
-    button->SetBackColor(0xD8EAE6);
-    button->SetBackOver(0xFFC0C0);
-    button->SetForeColor(0);
-    button->SetForeOver(0xFFFFFF);
-    button->SetShowFocusRect(false);
-    button->SetMaskColor(0xE0E0E0);
-    button->SetFontBold(true);
-    button->SetPictureNormal(icon);
-    button->SetCaption(L"&Backups");
+    for (auto* b : {button.get(), pictureOnly.get()}) {
+        qm::TintButtonModel& model = b->Model();
+        model.SetButtonType(qm::TypeHotFlat);
+        model.SetColorScheme(qm::SchemeCustom);
+        model.SetBackColor(0xD8EAE6);
+        model.SetBackOver(0xFFC0C0);
+        model.SetForeColor(0);
+        model.SetForeOver(0xFFFFFF);
+        model.SetShowFocusRect(false);
+        model.SetMaskColor(0xE0E0E0);
+        model.SetFontBold(true);
+        model.SetPictureNormal(icon);
+    }
+    button->Model().SetCaption(L"&Backups");
+    pictureOnly->Model().SetCaption(L"");
     Pump();
 
-    const auto& layout = button->Layout();
-    std::printf("button 123 x 25, TypeHotFlat, icon %d x %d, %d runs each\n", layout.pictureWidth,
-                layout.pictureHeight, kRuns);
+    const qm::TintButtonModel& model = button->Model();
+    qm::TintButtonSurface surface;
+    if (!surface.Resize(model.Width(), model.Height()) || !surface.SetFont(model.Font(), qm::kBaseDpi)) {
+        std::fprintf(stderr, "cannot make a surface to draw on\n");
+        return 1;
+    }
+    qm::TintButtonPainter painter;
+    const auto& placed = model.Placed();
+    std::printf("button 123 x 25, TypeHotFlat, icon %d x %d, %d runs each\n", placed.pictureWidth,
+                placed.pictureHeight, kRuns);
 
-    const double rest = MedianMicroseconds([&] { button->Redraw(qm::StateUp, true); });
-    qm::TintButtonProbe::SetOver(*button, true);
-    const double over = MedianMicroseconds([&] { button->Redraw(qm::StateUp, true); });
-    qm::TintButtonProbe::SetOver(*button, false);
-    const double picture = MedianMicroseconds([&] {
-        button->RenderPicture(button->Surface(), layout.pictureLeft, layout.pictureTop, layout.pictureWidth,
-                              layout.pictureHeight, icon, button->Colors().MaskRGB, qm::TintButton::kNoColour, false,
-                              false, true);
-    });
+    const double rest = MedianMicroseconds([&] { painter.Paint(model, {}, surface); });
+    const double over = MedianMicroseconds([&] { painter.Paint(model, {.over = true}, surface); });
+    const double picture = MedianMicroseconds([&] { painter.Paint(pictureOnly->Model(), {}, surface); });
     Pump();
 
-    std::printf("Redraw(StateUp, True) at rest:          median %8.1f us\n", rest);
-    std::printf("Redraw(StateUp, True) under the pointer: median %8.1f us\n", over);
-    std::printf("RenderPicture (16 x 16, faded):          median %8.1f us\n", picture);
+    std::printf("Paint at rest:                           median %8.1f us\n", rest);
+    std::printf("Paint under the pointer:                 median %8.1f us\n", over);
+    std::printf("Paint at rest, picture alone (faded):    median %8.1f us\n", picture);
     button.reset();
+    pictureOnly.reset();
     DestroyWindow(host);
     return 0;
 }

@@ -2,14 +2,11 @@
 
 #include "host/StoredLayout.h"
 
-#include <algorithm>
-#include <cmath>
+#include <array>
 
 namespace qm {
 
 namespace {
-
-constexpr std::int16_t kPointerCustom = 99;
 
 // The system cursors of the platform's pointer shapes, by shape number (IDC_ARROW is 32512,
 // IDC_CROSS 32515 and so on); 0 leaves the pointer to the window class.
@@ -19,15 +16,18 @@ constexpr std::array<WORD, 16> kPointerCursors = {
 
 } // namespace
 
-TintButton::TintButton(ControlSite* controlSite) : site(controlSite ? controlSite : &ownSite) {}
+TintButton::TintButton(ControlSite* site)
+    : site_(site ? site : &ownSite_), model_(*site_, colorSource_, this)
+{
+}
 
 TintButton::~TintButton()
 {
-    if (window)
-        DestroyWindow(window);
+    if (window_)
+        DestroyWindow(window_);
 }
 
-std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, ControlSite* controlSite)
+std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, ControlSite* site)
 {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
@@ -41,57 +41,151 @@ std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, Contro
     }();
     if (!registered)
         return nullptr;
-    std::unique_ptr<TintButton> button(new TintButton(controlSite));
+    std::unique_ptr<TintButton> button(new TintButton(site));
     if (!CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), button.get()))
         return nullptr;
     return button;
 }
 
-std::unique_ptr<TintButton> TintButton::CreateNew(HWND parent, int id, const RECT& bounds, ControlSite* controlSite)
+std::unique_ptr<TintButton> TintButton::CreateNew(HWND parent, int id, const RECT& bounds, ControlSite* site)
 {
-    auto button = CreateHidden(parent, id, controlSite);
+    auto button = CreateHidden(parent, id, site);
     if (button) {
-        button->InitNew();
+        button->model_.InitNew();
         button->Place(bounds);
     }
     return button;
 }
 
 std::unique_ptr<TintButton> TintButton::CreateLoaded(HWND parent, int id, const RECT& bounds, const PropertyStore& bag,
-                                                     ControlSite* controlSite)
+                                                     ControlSite* site)
 {
-    auto button = CreateHidden(parent, id, controlSite);
+    auto button = CreateHidden(parent, id, site);
     if (button) {
-        button->ReadProperties(bag);
+        button->model_.ReadProperties(bag);
         button->Place(bounds);
     }
     return button;
 }
 
 std::unique_ptr<TintButton> TintButton::CreateFromLayout(HWND parent, int id, POINT position,
-                                                         const ControlLayout& layout, ControlSite* controlSite)
+                                                         const ControlLayout& layout, ControlSite* site)
 {
     UINT dpi = parent ? GetDpiForWindow(parent) : 0;
     if (dpi == 0)
         dpi = kBaseDpi;
     const RECT bounds{position.x, position.y, position.x + HimetricToPixels(layout.extentX, dpi),
                       position.y + HimetricToPixels(layout.extentY, dpi)};
-    return CreateLoaded(parent, id, bounds, layout.properties, controlSite);
+    return CreateLoaded(parent, id, bounds, layout.properties, site);
 }
 
 void TintButton::Place(const RECT& bounds)
 {
-    SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(window, SW_SHOWNA);
+    ShowWindow(window_, SW_SHOWNA);
+}
+
+TintButtonState TintButton::State() const
+{
+    return {lastState_ == VisualState::Down, isOver_, hasFocus_, site_->DisplayAsDefault()};
+}
+
+void TintButton::DisableRefresh()
+{
+    drawEnabled_ = false;
+}
+
+void TintButton::Refresh()
+{
+    if (model_.ButtonType() == TypeTransparent)
+        CaptureBackground();
+    model_.ComputeColors();
+    model_.Place();
+    drawEnabled_ = true;
+    Redraw(lastState_, true);
+}
+
+UINT TintButton::Dpi() const
+{
+    const UINT dpi = window_ ? GetDpiForWindow(window_) : 0;
+    return dpi != 0 ? dpi : kBaseDpi;
+}
+
+void TintButton::MeasureCaption(std::wstring_view caption, RECT& rect) const
+{
+    if (surface_)
+        surface_->MeasureCaption(caption, rect);
+}
+
+void TintButton::FontChanged()
+{
+    // A font the platform refuses leaves the surface with the last one.
+    if (surface_)
+        static_cast<void>(surface_->SetFont(model_.Font(), Dpi()));
+}
+
+void TintButton::CaptionChanged()
+{
+    // The caption is the window's text, which screen readers announce.
+    SetWindowTextW(window_, model_.Caption().c_str());
+}
+
+void TintButton::ButtonTypeChanged()
+{
+    // A button that becomes transparent while shown needs the surface that showing it as
+    // such would have made.
+    if (model_.ButtonType() == TypeTransparent && drawEnabled_) {
+        if (window_ && IsWindowVisible(window_))
+            PrepareBackground();
+        CaptureBackground();
+    }
+    Reshape();
+}
+
+void TintButton::EnabledChanged()
+{
+    EnableWindow(window_, model_.Enabled() ? TRUE : FALSE);
+}
+
+void TintButton::RedrawNeeded(TintButtonModel::Redraw redraw)
+{
+    switch (redraw) {
+    case TintButtonModel::Redraw::AtLastState:
+        Redraw(lastState_, true);
+        break;
+    case TintButtonModel::Redraw::Up:
+        Redraw(VisualState::Up, true);
+        break;
+    case TintButtonModel::Redraw::AtLastStateWhenOver:
+        if (isOver_)
+            Redraw(lastState_, true);
+        break;
+    }
+}
+
+// A check-box button whose Value is True is drawn pressed whatever is asked. Unless forced, a
+// drawing of the state and caption last drawn is skipped.
+void TintButton::Redraw(VisualState state, bool force)
+{
+    if (model_.CheckBoxBehaviour() && model_.Value())
+        state = VisualState::Down;
+    if (!force && model_.Caption() == lastCaption_ && state == lastState_)
+        return;
+    if (model_.Height() == 0 || !drawEnabled_ || !surface_)
+        return;
+    lastState_ = state;
+    lastCaption_ = model_.Caption();
+    painter_.Paint(model_, State(), *surface_, background_ ? &*background_ : nullptr);
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 LRESULT CALLBACK TintButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<TintButton*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window = hwnd;
+        self->window_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->OnCreate();
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -101,19 +195,23 @@ LRESULT CALLBACK TintButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->ReleaseSurface();
-        self->window = nullptr;
+        self->surface_.reset();
+        self->window_ = nullptr;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
 }
 
-// Initialisation: the surface with the holder's font, drawing enabled.
+// Initialisation: the surface in the model's font, drawing enabled. A surface the platform
+// refuses leaves the button undrawn.
 void TintButton::OnCreate()
 {
-    font = site->AmbientFont();
-    ResizeSurface(0, 0);
-    drawEnabled = true;
+    colorSource_.SetControl(window_);
+    surface_.emplace();
+    if (!surface_->Resize(0, 0))
+        surface_.reset();
+    FontChanged();
+    drawEnabled_ = true;
 }
 
 LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -122,8 +220,10 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     switch (message) {
     case WM_SIZE:
-        if (!isCapturing) {
-            ResizeSurface(LOWORD(lParam), HIWORD(lParam));
+        if (!capturingBackground_) {
+            // A bitmap the platform refuses leaves the last one, drawn in part.
+            if (surface_)
+                static_cast<void>(surface_->Resize(LOWORD(lParam), HIWORD(lParam)));
             OnResize();
         }
         return 0;
@@ -131,7 +231,7 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam)
             OnShow();
         else
-            drawEnabled = false;
+            drawEnabled_ = false;
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -148,104 +248,60 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void TintButton::OnShow()
 {
-    if (prop.ButtonType == TypeTransparent) {
+    if (model_.ButtonType() == TypeTransparent) {
         PrepareBackground();
         CaptureBackground();
     }
-    drawEnabled = true;
-    ComputeColors();
-    Redraw(StateUp, true);
+    drawEnabled_ = true;
+    model_.ComputeColors();
+    Redraw(VisualState::Up, true);
 }
 
 void TintButton::OnTerminate()
 {
-    drawEnabled = false;
-    ReleaseBackground();
+    drawEnabled_ = false;
+    background_.reset();
 }
 
 void TintButton::OnPaint()
 {
     PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(window, &ps);
-    if (dc && surfaceDC) {
+    const HDC dc = BeginPaint(window_, &ps);
+    if (dc && surface_) {
         const RECT& r = ps.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, surfaceDC.get(), r.left, r.top, SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, surface_->Dc(), r.left, r.top, SRCCOPY);
     }
-    EndPaint(window, &ps);
+    EndPaint(window_, &ps);
 }
 
 bool TintButton::OnSetCursor()
 {
-    if (pointerShape == kPointerCustom) {
-        if (!pointerPicture)
+    const std::int16_t shape = static_cast<std::int16_t>(model_.MousePointer());
+    if (shape == kPointerCustom) {
+        if (!model_.MouseIcon())
             return false;
-        SetCursor(pointerPicture->Icon());
+        SetCursor(model_.MouseIcon()->Icon());
         return true;
     }
-    if (pointerShape <= 0 || static_cast<std::size_t>(pointerShape) >= kPointerCursors.size())
+    if (shape <= 0 || static_cast<std::size_t>(shape) >= kPointerCursors.size())
         return false;
-    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(kPointerCursors[static_cast<std::size_t>(pointerShape)])));
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(kPointerCursors[static_cast<std::size_t>(shape)])));
     return true;
 }
 
-void TintButton::ResizeSurface(int width, int height)
+void TintButton::OnResize()
 {
-    WindowDC screen(window);
-    if (!surfaceDC) {
-        surfaceDC.reset(CreateCompatibleDC(screen.get()));
-        if (!surfaceDC)
-            return;
-        ApplyFont();
-    }
-    // A zero-sized bitmap cannot be selected; the surface keeps at least one pixel.
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), std::max(width, 1), std::max(height, 1)));
-    if (!bitmap)
-        return;
-    const HGDIOBJ previous = SelectObject(surfaceDC.get(), bitmap.get());
-    if (!surfaceFirstBitmap)
-        surfaceFirstBitmap = previous;
-    surfaceBitmap = std::move(bitmap);
-}
-
-void TintButton::ReleaseSurface()
-{
-    if (!surfaceDC)
-        return;
-    if (surfaceFirstBitmap)
-        SelectObject(surfaceDC.get(), surfaceFirstBitmap);
-    if (surfaceFirstFont)
-        SelectObject(surfaceDC.get(), surfaceFirstFont);
-    surfaceFirstBitmap = nullptr;
-    surfaceFirstFont = nullptr;
-    surfaceDC.reset();
-    surfaceBitmap.reset();
-    fontHandle.reset();
-}
-
-void TintButton::ApplyFont()
-{
-    UINT dpi = window ? GetDpiForWindow(window) : 0;
-    if (dpi == 0)
-        dpi = kBaseDpi;
-    LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic ? TRUE : FALSE;
-    lf.lfUnderline = font.underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    font.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
-    UniqueFont created(CreateFontIndirectW(&lf));
-    if (!created || !surfaceDC)
-        return;
-    const HGDIOBJ previous = SelectObject(surfaceDC.get(), created.get());
-    if (!surfaceFirstFont)
-        surfaceFirstFont = previous;
-    fontHandle = std::move(created);
+    RECT client{};
+    GetClientRect(window_, &client);
+    model_.Resize(client.right, client.bottom);
+    Reshape();
+    if (model_.Height() != 0)
+        Redraw(VisualState::Up, true);
 }
 
 } // namespace qm

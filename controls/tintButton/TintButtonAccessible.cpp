@@ -1,10 +1,13 @@
 #include "controls/tintButton/TintButtonAccessible.h"
 
-#include "controls/tintButton/TintButton.h"
+#include "controls/tintButton/TintButtonModel.h"
+#include "host/ComPtr.h"
+#include "host/Control.h"
 
 #include <oleacc.h>
 
 #include <new>
+#include <utility>
 
 namespace qm {
 
@@ -12,13 +15,6 @@ namespace {
 
 // IID_IAccessible, spelled out: MinGW's uuid and oleacc import libraries both define it.
 constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-std::wstring WindowText(HWND hwnd)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out)
 {
@@ -36,10 +32,7 @@ bool IsSelf(const VARIANT& child)
 // default action. Holds only the window handle, so it outlives the button harmlessly.
 class ButtonAccessible final : public IAccessible {
 public:
-    ButtonAccessible(HWND button, IAccessible* standard) : button_(button), standard_(standard) {}
-    ~ButtonAccessible() { standard_->Release(); }
-    ButtonAccessible(const ButtonAccessible&) = delete;
-    ButtonAccessible& operator=(const ButtonAccessible&) = delete;
+    ButtonAccessible(HWND button, ComPtr<IAccessible> standard) : button_(button), standard_(std::move(standard)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
     {
@@ -176,7 +169,7 @@ public:
 
 private:
     HWND button_;
-    IAccessible* standard_;
+    ComPtr<IAccessible> standard_;
     LONG refs_ = 1;
 };
 
@@ -203,16 +196,14 @@ LRESULT ButtonAccessibleObject(HWND button, WPARAM wParam, LPARAM lParam)
     // long as it runs: initialised once, never closed. Any apartment will do.
     static thread_local const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     (void)com;
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(button, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&standard))))
+    ComPtr<IAccessible> standard;
+    if (FAILED(CreateStdAccessibleObject(button, OBJID_CLIENT, kIidAccessible, standard.put())))
         return 0;
-    auto* object = new (std::nothrow) ButtonAccessible(button, standard);
-    if (!object) {
-        standard->Release();
+    // When no memory is had, the object is not made and the standard one goes with its owner.
+    const ComPtr<ButtonAccessible> object(new (std::nothrow) ButtonAccessible(button, std::move(standard)));
+    if (!object)
         return 0;
-    }
-    const LRESULT result = LresultFromObject(kIidAccessible, wParam, object);
-    object->Release();
+    const LRESULT result = LresultFromObject(kIidAccessible, wParam, object.get());
     return result > 0 ? result : 0;
 }
 

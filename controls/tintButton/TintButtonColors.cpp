@@ -13,17 +13,17 @@ constexpr int kColorDarkShadow = 21;
 constexpr int kColor3dLight = 22;
 constexpr int kSelectLightAmount = 176;
 
-int Channel(Colour colour, int shift)
+int Channel(Color color, int shift)
 {
-    return static_cast<int>((colour >> shift) & 0xFF);
+    return static_cast<int>((color >> shift) & 0xFF);
 }
 
-Colour Assemble(int red, int green, int blue)
+Color Assemble(int red, int green, int blue)
 {
-    return static_cast<Colour>(red) + static_cast<Colour>(green) * 256 + static_cast<Colour>(blue) * 65536;
+    return static_cast<Color>(red) + static_cast<Color>(green) * 256 + static_cast<Color>(blue) * 65536;
 }
 
-void DeriveEdges(Colour face, bool soft, WorkingColors& out)
+void DeriveEdges(Color face, bool soft, WorkingColors& out)
 {
     out.ShadowColor = ShiftColor(face, -64, false, soft);
     out.LightColor = ShiftColor(face, 31, false, soft);
@@ -33,13 +33,13 @@ void DeriveEdges(Colour face, bool soft, WorkingColors& out)
 
 } // namespace
 
-Colour ShiftColor(Colour colour, int delta, bool proportionalBlue, bool softBevel)
+Color ShiftColor(Color color, int delta, bool proportionalBlue, bool softBevel)
 {
     if (softBevel)
         delta /= 2;
-    int red = Channel(colour, 0) + delta;
-    int green = Channel(colour, 8) + delta;
-    int blue = Channel(colour, 16);
+    int red = Channel(color, 0) + delta;
+    int green = Channel(color, 8) + delta;
+    int blue = Channel(color, 16);
     blue += proportionalBlue ? blue * delta / 192 : delta;
     auto clamp = [delta](int c) {
         if (delta > 0)
@@ -51,10 +51,10 @@ Colour ShiftColor(Colour colour, int delta, bool proportionalBlue, bool softBeve
     return Assemble(clamp(red), clamp(green), clamp(blue));
 }
 
-Colour Lighten(Colour colour, int amount)
+Color Lighten(Color color, int amount)
 {
     auto blend = [amount](int c) { return std::clamp((255 - amount) * c / 255 + amount, 0, 255); };
-    return Assemble(blend(Channel(colour, 0)), blend(Channel(colour, 8)), blend(Channel(colour, 16)));
+    return Assemble(blend(Channel(color, 0)), blend(Channel(color, 8)), blend(Channel(color, 16)));
 }
 
 void ComputeColorSet(const ColorInputs& in, const ColorSource& source, WorkingColors& out)

@@ -24,10 +24,10 @@ HWND TintButtonControl::Create(HWND parent, int id)
                       : TintButton::CreateNew(parent, id, unplaced, this);
     if (!button_)
         return nullptr;
-    if (stored_ && !caption.empty() && caption != button_->Caption())
-        button_->SetCaption(caption);
+    if (stored_ && !caption.empty() && caption != button_->Model().Caption())
+        button_->Model().SetCaption(caption);
     if (!initialEnabled_)
-        button_->SetEnabled(false);
+        button_->Model().SetEnabled(false);
     button_->Events().Click = [this] { RaiseClick(); };
     // Members go before the form that holds them: the form is not to hear of this window's end.
     const HWND hwnd = button_->hwnd();
@@ -38,7 +38,7 @@ HWND TintButtonControl::Create(HWND parent, int id)
 void TintButtonControl::SetEnabled(bool enabled)
 {
     if (button_)
-        button_->SetEnabled(enabled);
+        button_->Model().SetEnabled(enabled);
     else
         initialEnabled_ = enabled;
 }
@@ -46,14 +46,14 @@ void TintButtonControl::SetEnabled(bool enabled)
 void TintButtonControl::SetCaption(const std::wstring& caption)
 {
     if (button_)
-        button_->SetCaption(caption);
+        button_->Model().SetCaption(caption);
     else
         Control::SetCaption(caption);
 }
 
 wchar_t TintButtonControl::AccessKey() const
 {
-    const std::wstring key = button_ ? button_->AccessKeys() : AccessKeyFor(Caption());
+    const std::wstring key = button_ ? button_->Model().AccessKeys() : AccessKeyFor(Caption());
     if (key.empty())
         return 0;
     wchar_t letter = key.front();

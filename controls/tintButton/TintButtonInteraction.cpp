@@ -4,6 +4,8 @@
 
 #include <windowsx.h>
 
+#include <array>
+
 namespace qm {
 
 namespace {
@@ -80,30 +82,6 @@ void Raise(const Handler& handler, Args&... args)
 
 } // namespace
 
-std::wstring AccessKeyFor(std::wstring_view caption)
-{
-    if (caption.size() < 2)
-        return {};
-    const auto first = caption.find(L'&');
-    if (first == std::wstring_view::npos || first + 1 == caption.size())
-        return {};
-    auto marked = first + 1;
-    if (caption[marked] == L'&') {
-        const auto next = caption.find(L'&', first + 2);
-        if (next == std::wstring_view::npos || next + 1 == caption.size() || caption[next + 1] == L'&')
-            return {};
-        marked = next + 1;
-    }
-    wchar_t key = caption[marked];
-    CharLowerBuffW(&key, 1);
-    return std::wstring(1, key);
-}
-
-void TintButton::SetAccessKey()
-{
-    accessKeys = AccessKeyFor(prop.Caption);
-}
-
 bool TintButton::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
@@ -159,11 +137,11 @@ bool TintButton::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         AccessKeyPress();
         return true;
     case BM_GETSTATE:
-        result = (lastState == StateDown ? BST_PUSHED : 0) | (hasFocus ? BST_FOCUS : 0) |
-                 (prop.CheckBoxBehaviour && prop.Value ? BST_CHECKED : 0);
+        result = (lastState_ == VisualState::Down ? BST_PUSHED : 0) | (hasFocus_ ? BST_FOCUS : 0) |
+                 (model_.CheckBoxBehaviour() && model_.Value() ? BST_CHECKED : 0);
         return true;
     case WM_GETOBJECT:
-        result = ButtonAccessibleObject(window, wParam, lParam);
+        result = ButtonAccessibleObject(window_, wParam, lParam);
         return result != 0;
     default:
         return false;
@@ -174,11 +152,11 @@ bool TintButton::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 // the mouse held for the release, then the button's own handling.
 void TintButton::HostPress(std::int16_t button, WPARAM keys, LPARAM point)
 {
-    if (button == kLeftButton && GetFocus() != window)
-        SetFocus(window);
-    SetCapture(window);
-    capturing = true;
-    clickButtons = static_cast<std::int16_t>(clickButtons | button);
+    if (button == kLeftButton && GetFocus() != window_)
+        SetFocus(window_);
+    SetCapture(window_);
+    mouseCaptured_ = true;
+    clickButtons_ = static_cast<std::int16_t>(clickButtons_ | button);
     const POINT at = PointOf(point);
     MousePress(button, MouseShift(keys), static_cast<float>(at.x), static_cast<float>(at.y));
 }
@@ -186,10 +164,10 @@ void TintButton::HostPress(std::int16_t button, WPARAM keys, LPARAM point)
 void TintButton::HostRelease(std::int16_t button, WPARAM keys, LPARAM point)
 {
     const POINT at = PointOf(point);
-    const bool click = (clickButtons & button) != 0 && Inside(at);
-    clickButtons = static_cast<std::int16_t>(clickButtons & ~button);
-    if (capturing && HeldButtons(keys) == 0) {
-        capturing = false;
+    const bool click = (clickButtons_ & button) != 0 && Inside(at);
+    clickButtons_ = static_cast<std::int16_t>(clickButtons_ & ~button);
+    if (mouseCaptured_ && HeldButtons(keys) == 0) {
+        mouseCaptured_ = false;
         ReleaseCapture();
     }
     MouseRelease(button, MouseShift(keys), static_cast<float>(at.x), static_cast<float>(at.y));
@@ -201,98 +179,98 @@ void TintButton::HostRelease(std::int16_t button, WPARAM keys, LPARAM point)
 // press ends without a click, and the button does not stay drawn pressed.
 void TintButton::CaptureLost(HWND newCapture)
 {
-    if (!capturing || newCapture == window)
+    if (!mouseCaptured_ || newCapture == window_)
         return;
-    capturing = false;
-    clickButtons = 0;
-    Redraw(StateUp, false);
+    mouseCaptured_ = false;
+    clickButtons_ = 0;
+    Redraw(VisualState::Up, false);
 }
 
 bool TintButton::Inside(POINT point) const
 {
     RECT client{};
-    GetClientRect(window, &client);
+    GetClientRect(window_, &client);
     if (!PtInRect(&client, point))
         return false;
     // A window without a region of its own is its rectangle.
     UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
-    return !shape || GetWindowRgn(window, shape.get()) == ERROR || PtInRegion(shape.get(), point.x, point.y);
+    return !shape || GetWindowRgn(window_, shape.get()) == ERROR || PtInRegion(shape.get(), point.x, point.y);
 }
 
 void TintButton::MousePress(std::int16_t button, std::int16_t shift, float x, float y)
 {
-    Raise(events.MouseDown, button, shift, x, y);
-    lastButton = button;
+    Raise(events_.MouseDown, button, shift, x, y);
+    lastButton_ = button;
     if (button != kRightButton)
-        Redraw(StateDown, false);
+        Redraw(VisualState::Down, false);
 }
 
 void TintButton::PointerMove(std::int16_t button, std::int16_t shift, float x, float y)
 {
-    Raise(events.MouseMove, button, shift, x, y);
+    Raise(events_.MouseMove, button, shift, x, y);
     if (button >= kRightButton)
         return;
     if (!IsMouseOver()) {
-        Redraw(StateUp, false);
+        Redraw(VisualState::Up, false);
         return;
     }
-    if (button == 0 && !isOver) {
-        SetTimer(window, kOverTimerId, kOverTimerInterval, nullptr);
-        isOver = true;
-        Redraw(StateUp, true);
-        Raise(events.MouseOver);
+    if (button == 0 && !isOver_) {
+        SetTimer(window_, kOverTimerId, kOverTimerInterval, nullptr);
+        isOver_ = true;
+        Redraw(VisualState::Up, true);
+        Raise(events_.MouseOver);
     } else if (button == kLeftButton) {
-        // Drawn pressed under the pointer; isOver goes back to False, so the next move without
+        // Drawn pressed under the pointer; isOver_ goes back to False, so the next move without
         // a button held counts as entering again.
-        isOver = true;
-        Redraw(StateDown, false);
-        isOver = false;
+        isOver_ = true;
+        Redraw(VisualState::Down, false);
+        isOver_ = false;
     }
 }
 
 void TintButton::MouseRelease(std::int16_t button, std::int16_t shift, float x, float y)
 {
-    Raise(events.MouseUp, button, shift, x, y);
+    Raise(events_.MouseUp, button, shift, x, y);
     if (button != kRightButton)
-        Redraw(StateUp, false);
+        Redraw(VisualState::Up, false);
 }
 
 void TintButton::ClickNotice()
 {
-    if (lastButton != kLeftButton || !prop.Enabled)
+    if (lastButton_ != kLeftButton || !model_.Enabled())
         return;
-    if (prop.CheckBoxBehaviour)
-        prop.Value = !prop.Value;
-    Redraw(StateUp, true);
+    if (model_.CheckBoxBehaviour())
+        model_.ToggleValue();
+    Redraw(VisualState::Up, true);
     // The released look reaches the screen before the holder's handler runs.
-    UpdateWindow(window);
-    Raise(events.Click);
+    UpdateWindow(window_);
+    Raise(events_.Click);
 }
 
 void TintButton::DoubleClick()
 {
-    if (lastButton != kLeftButton)
+    if (lastButton_ != kLeftButton)
         return;
     MousePress(kLeftButton, 0, 0, 0);
-    SetCapture(window);
-    capturing = true;
+    SetCapture(window_);
+    mouseCaptured_ = true;
 }
 
 void TintButton::KeyDown(std::int16_t keyCode, std::int16_t shift)
 {
-    Raise(events.KeyDown, keyCode, shift);
-    lastKey = keyCode;
+    Raise(events_.KeyDown, keyCode, shift);
+    lastKey_ = keyCode;
     switch (keyCode) {
     case kSpace:
-        Redraw(StateDown, false);
+        Redraw(VisualState::Down, false);
         break;
     case VK_LEFT:
     case VK_UP:
-        site->MoveFocus(window, true);
+        site_->MoveFocus(window_, true);
         break;
     case VK_RIGHT:
     case VK_DOWN:
-        site->MoveFocus(window, false);
+        site_->MoveFocus(window_, false);
         break;
     default:
         break;
@@ -301,68 +279,68 @@ void TintButton::KeyDown(std::int16_t keyCode, std::int16_t shift)
 
 void TintButton::KeyPress(std::int16_t keyAscii)
 {
-    Raise(events.KeyPress, keyAscii);
+    Raise(events_.KeyPress, keyAscii);
 }
 
 void TintButton::KeyUp(std::int16_t keyCode, std::int16_t shift)
 {
-    Raise(events.KeyUp, keyCode, shift);
+    Raise(events_.KeyUp, keyCode, shift);
     if (keyCode != kSpace)
         return;
-    if (lastKey != kSpace || !prop.Enabled) {
+    if (lastKey_ != kSpace || !model_.Enabled()) {
         // Another key came between: no click, but the space bar no longer holds the button
         // down (unless the mouse does).
-        if (!capturing)
-            Redraw(StateUp, false);
+        if (!mouseCaptured_)
+            Redraw(VisualState::Up, false);
         return;
     }
-    if (prop.CheckBoxBehaviour)
-        prop.Value = !prop.Value;
-    Redraw(StateUp, false);
-    UpdateWindow(window);
-    Raise(events.Click);
+    if (model_.CheckBoxBehaviour())
+        model_.ToggleValue();
+    Redraw(VisualState::Up, false);
+    UpdateWindow(window_);
+    Raise(events_.Click);
 }
 
 void TintButton::AccessKeyPress()
 {
-    lastButton = kLeftButton;
+    lastButton_ = kLeftButton;
     ClickNotice();
 }
 
 void TintButton::FocusChanged(bool gained)
 {
-    hasFocus = gained;
+    hasFocus_ = gained;
     // The release of a space bar held as the focus leaves goes elsewhere: the press ends here.
-    if (!gained && lastKey == kSpace) {
-        lastKey = 0;
-        Redraw(StateUp, true);
+    if (!gained && lastKey_ == kSpace) {
+        lastKey_ = 0;
+        Redraw(VisualState::Up, true);
         return;
     }
-    Redraw(lastState, true);
+    Redraw(lastState_, true);
 }
 
 void TintButton::AmbientChanged()
 {
-    if (prop.ColorScheme == SchemeCustom)
+    if (model_.ColorScheme() == SchemeCustom)
         return;
-    ComputeColors();
-    Redraw(lastState, true);
+    model_.ComputeColors();
+    Redraw(lastState_, true);
 }
 
 void TintButton::OverTimerTick()
 {
     if (IsMouseOver())
         return;
-    KillTimer(window, kOverTimerId);
-    isOver = false;
-    Redraw(StateUp, true);
-    Raise(events.MouseOut);
+    KillTimer(window_, kOverTimerId);
+    isOver_ = false;
+    Redraw(VisualState::Up, true);
+    Raise(events_.MouseOut);
 }
 
 bool TintButton::IsMouseOver() const
 {
     POINT point{};
-    return GetCursorPos(&point) && WindowFromPoint(point) == window;
+    return GetCursorPos(&point) && WindowFromPoint(point) == window_;
 }
 
 } // namespace qm

@@ -1,4 +1,4 @@
-#include "controls/tintButton/TintButton.h"
+#include "controls/tintButton/TintButtonModel.h"
 
 #include <limits>
 
@@ -6,16 +6,16 @@ namespace qm {
 
 namespace {
 
-constexpr Colour kDefaultMask = 0xC0C0C0;
+constexpr Color kDefaultMask = 0xC0C0C0;
 
 std::wstring_view K(PropertyKey key)
 {
     return KeyName(key);
 }
 
-Colour ReadColour(const PropertyStore& bag, PropertyKey key, Colour fallback)
+Color ReadColor(const PropertyStore& bag, PropertyKey key, Color fallback)
 {
-    return static_cast<Colour>(bag.ReadInt(K(key), static_cast<std::int32_t>(fallback)));
+    return static_cast<Color>(bag.ReadInt(K(key), static_cast<std::int32_t>(fallback)));
 }
 
 PicturePtr ReadPicture(const PropertyStore& bag, PropertyKey key)
@@ -31,100 +31,103 @@ std::optional<PictureData> Stored(const PicturePtr& picture)
 
 } // namespace
 
-void TintButton::InitNew()
+void TintButtonModel::InitNew()
 {
-    prop = Properties{};
-    prop.Enabled = true;
-    prop.ShowFocusRect = true;
-    prop.UseMaskColor = true;
-    pointerShape = 0;
-    pointerPicture.reset();
-    prop.Caption = site->DisplayName();
-    SetWindowTextW(window, prop.Caption.c_str());
-    SetAccessKey();
-    font = site->AmbientFont();
-    ApplyFont();
-    prop.ButtonType = TypeStandard;
-    prop.ColorScheme = SchemeSystem;
+    values_ = Values{};
+    values_.enabled = true;
+    values_.showFocusRect = true;
+    values_.useMaskColor = true;
+    pointerShape_ = 0;
+    pointerPicture_.reset();
+    values_.caption = site_.DisplayName();
+    TheView().CaptionChanged();
+    accessKeys_ = AccessKeyFor(values_.caption);
+    font_ = site_.AmbientFont();
+    TheView().FontChanged();
+    values_.buttonType = TypeStandard;
+    values_.colorScheme = SchemeSystem;
     ComputeColors();
-    prop.BackColor = prop.BackOver = colors.FaceColor;
-    prop.ForeColor = prop.ForeOver = colors.TextColor;
-    prop.MaskColor = kDefaultMask;
-    LayoutCaption();
+    values_.backColor = values_.backOver = colors_.FaceColor;
+    values_.foreColor = values_.foreOver = colors_.TextColor;
+    values_.maskColor = kDefaultMask;
+    Place();
 }
 
-void TintButton::ReadProperties(const PropertyStore& bag)
+void TintButtonModel::ReadProperties(const PropertyStore& bag)
 {
     using P = PropertyKey;
-    prop.ButtonType = bag.ReadInt(K(P::BTYPE), TypeStandard);
-    prop.Caption = bag.ReadText(K(P::TX), L"");
-    SetWindowTextW(window, prop.Caption.c_str());
-    prop.Enabled = bag.ReadBool(K(P::ENAB), true);
+    Values& v = values_;
+    v.buttonType = bag.ReadInt(K(P::BTYPE), TypeStandard);
+    v.caption = bag.ReadText(K(P::TX), L"");
+    TheView().CaptionChanged();
+    v.enabled = bag.ReadBool(K(P::ENAB), true);
     if (auto stored = bag.ReadFont(K(P::FONT)); stored && IsValidFontSize(stored->size)) {
-        font = std::move(*stored);
-        ApplyFont();
+        font_ = std::move(*stored);
+        TheView().FontChanged();
     }
-    prop.ColorScheme = bag.ReadInt(K(P::COLTYPE), SchemeSystem);
-    prop.ShowFocusRect = bag.ReadBool(K(P::FOCUSR), true);
-    prop.BackColor = ReadColour(bag, P::BCOL, kSystemColour | kColorBtnFace);
-    prop.BackOver = ReadColour(bag, P::BCOLO, prop.BackColor);
-    prop.ForeColor = ReadColour(bag, P::FCOL, kSystemColour | kColorBtnText);
-    prop.ForeOver = ReadColour(bag, P::FCOLO, prop.ForeColor);
-    prop.MaskColor = ReadColour(bag, P::MCOL, kDefaultMask);
+    v.colorScheme = bag.ReadInt(K(P::COLTYPE), SchemeSystem);
+    v.showFocusRect = bag.ReadBool(K(P::FOCUSR), true);
+    v.backColor = ReadColor(bag, P::BCOL, kSystemColor | kColorBtnFace);
+    v.backOver = ReadColor(bag, P::BCOLO, v.backColor);
+    v.foreColor = ReadColor(bag, P::FCOL, kSystemColor | kColorBtnText);
+    v.foreOver = ReadColor(bag, P::FCOLO, v.foreColor);
+    v.maskColor = ReadColor(bag, P::MCOL, kDefaultMask);
     // The pointer is kept in 16 bits; a stored value beyond that is damage and reads as 0.
     const std::int32_t shape = bag.ReadInt(K(P::MPTR), 0);
-    const bool fits = shape >= std::numeric_limits<std::int16_t>::min() && shape <= std::numeric_limits<std::int16_t>::max();
-    pointerShape = fits ? static_cast<std::int16_t>(shape) : 0;
-    pointerPicture.reset();
+    pointerShape_ = shape >= std::numeric_limits<std::int16_t>::min() && shape <= std::numeric_limits<std::int16_t>::max()
+                        ? static_cast<std::int16_t>(shape)
+                        : 0;
+    pointerPicture_.reset();
     if (auto icon = ReadPicture(bag, P::MICON); icon && icon->GetType() == Picture::Type::Icon)
-        pointerPicture = std::move(icon);
-    prop.PictureNormal = ReadPicture(bag, P::PICN);
-    prop.PictureOver = ReadPicture(bag, P::PICH);
-    prop.UseMaskColor = bag.ReadBool(K(P::UMCOL), true);
-    prop.SoftBevel = bag.ReadBool(K(P::SOFT), false);
-    prop.PicturePosition = bag.ReadInt(K(P::PICPOS), PictureLeft);
-    prop.UseGreyscale = bag.ReadBool(K(P::NGREY), false);
-    prop.SpecialEffect = bag.ReadInt(K(P::FX), EffectNone);
-    // The hand pointer overrides what "MPTR" and "MICON" said, as its setter does; loading
-    // is no change of the button, so nothing is notified.
-    prop.HandPointer = bag.ReadBool(K(P::HAND), false);
-    ApplyHandPointer(prop.HandPointer);
-    prop.CheckBoxBehaviour = bag.ReadBool(K(P::CHECK), false);
-    prop.Value = bag.ReadBool(K(P::VALUE), false);
+        pointerPicture_ = std::move(icon);
+    v.pictureNormal = ReadPicture(bag, P::PICN);
+    v.pictureOver = ReadPicture(bag, P::PICH);
+    v.useMaskColor = bag.ReadBool(K(P::UMCOL), true);
+    v.softBevel = bag.ReadBool(K(P::SOFT), false);
+    v.picturePosition = bag.ReadInt(K(P::PICPOS), PictureLeft);
+    v.useGreyscale = bag.ReadBool(K(P::NGREY), false);
+    v.specialEffect = bag.ReadInt(K(P::FX), EffectNone);
+    // The hand pointer overrides what "MPTR" and "MICON" said, as its setter does; a hand
+    // that cannot be had leaves them. Loading is no change of the button: nothing is notified.
+    v.handPointer = bag.ReadBool(K(P::HAND), false);
+    static_cast<void>(ApplyHandPointer(v.handPointer));
+    v.checkBoxBehaviour = bag.ReadBool(K(P::CHECK), false);
+    v.value = bag.ReadBool(K(P::VALUE), false);
 
-    EnableWindow(window, prop.Enabled ? TRUE : FALSE);
+    TheView().EnabledChanged();
     MeasurePicture();
-    LayoutCaption();
-    SetAccessKey();
+    Place();
+    accessKeys_ = AccessKeyFor(v.caption);
 }
 
-void TintButton::WriteProperties(PropertyStore& bag) const
+void TintButtonModel::WriteProperties(PropertyStore& bag) const
 {
     using P = PropertyKey;
-    auto colour = [&bag](P key, Colour value) { bag.Write(K(key), static_cast<std::int32_t>(value)); };
-    bag.Write(K(P::BTYPE), prop.ButtonType);
-    bag.Write(K(P::TX), prop.Caption);
-    bag.Write(K(P::ENAB), prop.Enabled);
-    bag.WriteFont(K(P::FONT), font);
-    bag.Write(K(P::COLTYPE), prop.ColorScheme);
-    bag.Write(K(P::FOCUSR), prop.ShowFocusRect);
-    colour(P::BCOL, prop.BackColor);
-    colour(P::BCOLO, prop.BackOver);
-    colour(P::FCOL, prop.ForeColor);
-    colour(P::FCOLO, prop.ForeOver);
-    colour(P::MCOL, prop.MaskColor);
-    bag.Write(K(P::MPTR), static_cast<std::int32_t>(pointerShape));
-    bag.WritePicture(K(P::MICON), Stored(pointerPicture));
-    bag.WritePicture(K(P::PICN), Stored(prop.PictureNormal));
-    bag.WritePicture(K(P::PICH), Stored(prop.PictureOver));
-    bag.Write(K(P::UMCOL), prop.UseMaskColor);
-    bag.Write(K(P::SOFT), prop.SoftBevel);
-    bag.Write(K(P::PICPOS), prop.PicturePosition);
-    bag.Write(K(P::NGREY), prop.UseGreyscale);
-    bag.Write(K(P::FX), prop.SpecialEffect);
-    bag.Write(K(P::HAND), prop.HandPointer);
-    bag.Write(K(P::CHECK), prop.CheckBoxBehaviour);
-    bag.Write(K(P::VALUE), prop.Value);
+    const Values& v = values_;
+    auto color = [&bag](P key, Color value) { bag.Write(K(key), static_cast<std::int32_t>(value)); };
+    bag.Write(K(P::BTYPE), v.buttonType);
+    bag.Write(K(P::TX), v.caption);
+    bag.Write(K(P::ENAB), v.enabled);
+    bag.WriteFont(K(P::FONT), font_);
+    bag.Write(K(P::COLTYPE), v.colorScheme);
+    bag.Write(K(P::FOCUSR), v.showFocusRect);
+    color(P::BCOL, v.backColor);
+    color(P::BCOLO, v.backOver);
+    color(P::FCOL, v.foreColor);
+    color(P::FCOLO, v.foreOver);
+    color(P::MCOL, v.maskColor);
+    bag.Write(K(P::MPTR), static_cast<std::int32_t>(pointerShape_));
+    bag.WritePicture(K(P::MICON), Stored(pointerPicture_));
+    bag.WritePicture(K(P::PICN), Stored(v.pictureNormal));
+    bag.WritePicture(K(P::PICH), Stored(v.pictureOver));
+    bag.Write(K(P::UMCOL), v.useMaskColor);
+    bag.Write(K(P::SOFT), v.softBevel);
+    bag.Write(K(P::PICPOS), v.picturePosition);
+    bag.Write(K(P::NGREY), v.useGreyscale);
+    bag.Write(K(P::FX), v.specialEffect);
+    bag.Write(K(P::HAND), v.handPointer);
+    bag.Write(K(P::CHECK), v.checkBoxBehaviour);
+    bag.Write(K(P::VALUE), v.value);
 }
 
 } // namespace qm

@@ -1,4 +1,4 @@
-#include "controls/tintButton/TintButton.h"
+#include "controls/tintButton/TintButtonDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@ constexpr int kDarkLimit = 384;
 
 struct PixelRule {
     std::int32_t mask = -1; // -1: nothing is transparent
-    bool hasColour = false;
+    bool hasColor = false;
     std::uint8_t blue = 0;
     std::uint8_t green = 0;
     std::uint8_t red = 0;
@@ -61,7 +61,7 @@ void Blend(const std::uint8_t* picture, std::uint8_t* out, int width, int height
             const int red = p[2];
             if (red + 256 * green + 65536 * blue == rule.mask)
                 continue;
-            if (rule.hasColour) {
+            if (rule.hasColor) {
                 if (rule.darkOnly && red + green + blue > kDarkLimit)
                     continue;
                 o[0] = rule.blue;
@@ -89,7 +89,7 @@ void Blend(const std::uint8_t* picture, std::uint8_t* out, int width, int height
 // bottom-up rows; what lies outside the bitmap reads as black. The bitmap is read where it
 // is: a copy through another memory context costs a context and a selection, which under
 // some platforms take longer than all the rest of the drawing.
-bool ReadBlock(HDC dc, int x, int y, int w, int h, std::vector<std::uint8_t>& block)
+[[nodiscard]] bool ReadBlock(HDC dc, int x, int y, int w, int h, std::vector<std::uint8_t>& block)
 {
     const auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
     BITMAP bm{};
@@ -121,11 +121,11 @@ bool ReadBlock(HDC dc, int x, int y, int w, int h, std::vector<std::uint8_t>& bl
 } // namespace
 
 // The picture's pixels as a block of w x h: a bitmap copied from its top-left corner, an
-// icon drawn at its own size over the fill colour, so that what it leaves uncovered counts
+// icon drawn at its own size over the fill color, so that what it leaves uncovered counts
 // as transparent. Kept for the next call, which usually draws the same picture again.
-const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, int w, int h, Colour fill) const
+const std::uint8_t* TintButtonPainter::Drawing::PictureBlock(const PicturePtr& picture, int w, int h, Color fill)
 {
-    PictureCache& cache = pictureCache;
+    Memory::PictureCache& cache = memory_.picture;
     const bool icon = picture->GetType() != Picture::Type::Bitmap;
     if (cache.picture == picture && cache.width == w && cache.height == h && (!icon || cache.fill == fill))
         return cache.pixels.data();
@@ -133,22 +133,22 @@ const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, 
 
     const BITMAPINFO info = Rgb24Info(w, h);
     void* bits = nullptr;
-    UniqueMemoryDC work(CreateCompatibleDC(dc));
-    UniqueBitmap block(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDC work(CreateCompatibleDC(dc_));
+    UniqueBitmap block(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!work || !block || !bits)
         return nullptr;
     {
-        SelectGuard guard(work.get(), block.get());
+        SelectGuard selection(work.get(), block.get());
         if (icon) {
             UniqueBrush brush(CreateSolidBrush(fill));
             const RECT all{0, 0, w, h};
             FillRect(work.get(), &all, brush.get());
             DrawIconEx(work.get(), 0, 0, picture->Icon(), picture->Width(), picture->Height(), 0, nullptr, DI_NORMAL);
         } else {
-            UniqueMemoryDC source(CreateCompatibleDC(dc));
+            UniqueMemoryDC source(CreateCompatibleDC(dc_));
             if (!source)
                 return nullptr;
-            SelectGuard sourceGuard(source.get(), picture->Bitmap());
+            SelectGuard sourceSelection(source.get(), picture->Bitmap());
             BitBlt(work.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
         }
     }
@@ -162,133 +162,33 @@ const std::uint8_t* TintButton::PictureBlock(HDC dc, const PicturePtr& picture, 
     return cache.pixels.data();
 }
 
-// Two blocks of pixels in memory, the background read from dc and the picture's, blended in
-// one pass and written back in one piece.
-void TintButton::RenderPicture(HDC dc, int x, int y, int w, int h, const PicturePtr& picture, Colour mask,
-                               std::int32_t colour, bool darkOnly, bool greyscale, bool faded) const
+// Two blocks of pixels in memory, the background read from the surface and the picture's,
+// blended in one pass and written back in one piece.
+void TintButtonPainter::Drawing::RenderPicture(int x, int y, int w, int h, const PicturePtr& picture, Color mask,
+                                               std::int32_t color, bool darkOnly, bool greyscale, bool faded)
 {
     if (!picture || w == 0 || h == 0)
         return;
-    if (w < 0)
-        w = PicturePixels(picture->Width());
-    if (h < 0)
-        h = PicturePixels(picture->Height());
-
-    // The fill of an icon is the colour its pixels are compared with; for a system-colour
+    // The fill of an icon is the color its pixels are compared with; for a system-color
     // MaskColor that is the translation rather than the reference itself.
-    const std::uint8_t* pictureBits = PictureBlock(dc, picture, w, h, mask);
+    const std::uint8_t* pictureBits = PictureBlock(picture, w, h, mask);
     std::vector<std::uint8_t> back;
-    if (!pictureBits || !ReadBlock(dc, x, y, w, h, back))
+    if (!pictureBits || !ReadBlock(dc_, x, y, w, h, back))
         return;
 
     PixelRule rule;
-    rule.mask = prop.UseMaskColor ? static_cast<std::int32_t>(mask) : -1;
-    rule.hasColour = colour >= 0;
-    if (colour > 0) {
-        rule.red = GetRValue(colour);
-        rule.green = GetGValue(colour);
-        rule.blue = GetBValue(colour);
-    }
+    rule.mask = model_.UseMaskColor() ? static_cast<std::int32_t>(mask) : -1;
+    rule.hasColor = color >= 0;
+    rule.red = GetRValue(color);
+    rule.green = GetGValue(color);
+    rule.blue = GetBValue(color);
     rule.darkOnly = darkOnly;
     rule.greyscale = greyscale;
     rule.faded = faded;
     Blend(pictureBits, back.data(), w, h, Stride(w), rule);
     const BITMAPINFO info = Rgb24Info(w, h);
-    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
+    SetDIBitsToDevice(dc_, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
                       back.data(), &info, DIB_RGB_COLORS);
-}
-
-void TintButton::DrawPictureEffect(int offset, const PicturePtr& picture)
-{
-    const std::int32_t effect = prop.SpecialEffect;
-    if (effect <= EffectNone)
-        return;
-    Colour base = colors.SelectLightColor;
-    if (prop.ButtonType == TypeGradient)
-        base = colors.FaceLightColor;
-    else if (offset != -1 || prop.ColorScheme == SchemeCustom)
-        base = colors.FaceColor;
-    const Colour dark = ShiftColor(base, -40);
-    const Colour light = ShiftColor(base, 40);
-    const HDC dc = surfaceDC.get();
-    const int x = layout.pictureLeft;
-    const int y = layout.pictureTop;
-    const int w = layout.pictureWidth;
-    const int h = layout.pictureHeight;
-    const Colour m = colors.MaskRGB;
-    RenderPicture(dc, x + 1 + offset, y + 1 + offset, w, h, picture, m,
-                  static_cast<std::int32_t>(effect == EffectSunken ? light : dark), false, false, false);
-    if (effect < EffectShadow)
-        RenderPicture(dc, x - 1 + offset, y - 1 + offset, w, h, picture, m,
-                      static_cast<std::int32_t>(effect == EffectSunken ? dark : light), false, false, false);
-}
-
-void TintButton::DrawPicture(std::uint8_t mode)
-{
-    if (!prop.PictureNormal)
-        return;
-    const PicturePtr& normal = prop.PictureNormal;
-    const PicturePtr& over = prop.PictureOver;
-    const std::int32_t type = prop.ButtonType;
-    const HDC dc = surfaceDC.get();
-    const int x = layout.pictureLeft;
-    const int y = layout.pictureTop;
-    const int w = layout.pictureWidth;
-    const int h = layout.pictureHeight;
-    const Colour m = colors.MaskRGB;
-    auto render = [&](int px, int py, const PicturePtr& picture, Colour colour, bool darkOnly, bool greyscale,
-                      bool faded) {
-        RenderPicture(dc, px, py, w, h, picture, m, static_cast<std::int32_t>(colour), darkOnly, greyscale, faded);
-    };
-    auto plain = [&](int px, int py, const PicturePtr& picture) {
-        RenderPicture(dc, px, py, w, h, picture, m, kNoColour, false, false, false);
-    };
-    switch (mode) {
-    case 0:
-        if (!isOver) {
-            DrawPictureEffect(0, normal);
-            RenderPicture(dc, x, y, w, h, normal, m, kNoColour, false, prop.UseGreyscale, type == TypeHotFlat);
-        } else if (type == TypeHotFlat) {
-            // Lifted up-left over its own shadow.
-            DrawPictureEffect(-1, normal);
-            render(x + 1, y + 1, normal, colors.ShadowColor, false, false, false);
-            plain(x - 1, y - 1, normal);
-        } else if (over) {
-            DrawPictureEffect(0, over);
-            plain(x, y, over);
-        } else {
-            DrawPictureEffect(0, normal);
-            plain(x, y, normal);
-        }
-        break;
-    case 1:
-        if (over && type != TypeHotFlat) {
-            const int shift = type == TypeOutlined ? 0 : 1;
-            plain(x + shift, y + shift, over);
-        } else if (type == TypeOutlined || type == TypeHotFlat) {
-            DrawPictureEffect(0, normal);
-            plain(x, y, normal);
-        } else {
-            DrawPictureEffect(1, normal);
-            plain(x + 1, y + 1, normal);
-        }
-        break;
-    case 2:
-        if (type == TypeGradient) {
-            RenderPicture(dc, x + 1, y + 1, w, h, normal, m, kNoColour, false, true, false);
-        } else if (type == TypeOutlined || type == TypeLightBevel || type == TypeHotFlat) {
-            const Colour shadow = type == TypeHotFlat ? ShiftColor(colors.ShadowColor, 13) : colors.ShadowColor;
-            render(x, y, normal, shadow, true, false, false);
-        } else {
-            render(x + 1, y + 1, normal, colors.HighlightColor, true, false, false);
-            render(x, y, normal, colors.ShadowColor, true, false, false);
-        }
-        break;
-    default:
-        break;
-    }
-    if (prop.PicturePosition == PictureBehind)
-        DrawCaption(lastLook);
 }
 
 } // namespace qm

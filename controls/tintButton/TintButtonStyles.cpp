@@ -1,16 +1,27 @@
-#include "controls/tintButton/TintButton.h"
+#include "controls/tintButton/TintButtonDrawing.h"
+
+#include <utility>
 
 namespace qm {
 
 namespace {
 
-constexpr Colour kCaptionFocusColour = 0xCC9999;
+// TypeGradient's rings, in drawing order: frame, bottom line, top line, second line, left
+// and right inner lines.
+constexpr std::array<Color, 6> kGradientHoverRing = {0x31B2FF, 0x0096E7, 0xCEF3FF, 0x8CDBFF, 0x6BCBFF, 0x6BCBFF};
+constexpr std::array<Color, 6> kGradientFocusRing = {0xE7AE8C, 0xEF826B, 0xFFE7CE, 0xF7D7BD, 0xF0D1B5, 0xF0D1B5};
+constexpr Color kGradientBorder = 0x733C00;
+constexpr Color kGradientCorner = 0x7B4D10;
+constexpr int kGradientDepth = 25;
+constexpr int kShadedDepth = 58;
+
+constexpr Color kCaptionFocusColor = 0xCC9999;
 
 } // namespace
 
-void TintButton::DrawFramed(Look look)
+void TintButtonPainter::Drawing::DrawFramed(Look look)
 {
-    const WorkingColors& c = colors;
+    const WorkingColors& c = colors_;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
@@ -26,20 +37,20 @@ void TintButton::DrawFramed(Look look)
         DrawBevel(c.ShadowColor, c.HighlightColor, c.ShadowColor, c.HighlightColor, -1, false);
     else
         DrawBevel(c.HighlightColor, c.ShadowColor, c.HighlightColor, c.ShadowColor, -1, false);
-    DrawBox(0, 0, ctlWidth, ctlHeight, c.DarkShadowColor, true);
+    DrawBox(0, 0, width_, height_, c.DarkShadowColor, true);
     if (look != Look::Disabled)
         DrawFocus();
 }
 
-void TintButton::DrawStandard(Look look)
+void TintButtonPainter::Drawing::DrawStandard(Look look)
 {
-    const WorkingColors& c = colors;
-    const int w = ctlWidth;
-    const int h = ctlHeight;
+    const WorkingColors& c = colors_;
+    const int w = width_;
+    const int h = height_;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
-        if (prop.ShowFocusRect && site->DisplayAsDefault()) {
+        if (model_.ShowFocusRect() && state_.isDefault) {
             DrawBevel(c.HighlightColor, c.DarkShadowColor, c.LightColor, c.ShadowColor, -1, false);
             DrawFocus();
             DrawBox(0, 0, w, h, c.DarkShadowColor, true);
@@ -49,7 +60,7 @@ void TintButton::DrawStandard(Look look)
         break;
     case Look::Down:
         DrawCaption(2);
-        if (prop.ShowFocusRect && site->DisplayAsDefault()) {
+        if (model_.ShowFocusRect() && state_.isDefault) {
             DrawBox(0, 0, w, h, c.DarkShadowColor, true);
             DrawBox(1, 1, w - 2, h - 2, c.ShadowColor, true);
             DrawFocus();
@@ -66,11 +77,11 @@ void TintButton::DrawStandard(Look look)
 
 // Light face in a dark frame with a curved inner bevel; the disabled look differs only in
 // its caption.
-void TintButton::DrawRoundedBevelUp()
+void TintButtonPainter::Drawing::DrawRoundedBevelUp()
 {
-    const WorkingColors& c = colors;
-    const int w = ctlWidth;
-    const int h = ctlHeight;
+    const WorkingColors& c = colors_;
+    const int w = width_;
+    const int h = height_;
     DrawBox(0, 0, w, h, c.DarkShadowColor, true);
     DrawCorners(c.DarkShadowColor);
     DrawLine(1, 2, 2, 0, c.FaceColor);
@@ -85,11 +96,11 @@ void TintButton::DrawRoundedBevelUp()
     PlotPixel(w - 3, h - 3, c.ShadowColor);
 }
 
-void TintButton::DrawRoundedBevel(Look look)
+void TintButtonPainter::Drawing::DrawRoundedBevel(Look look)
 {
-    const WorkingColors& c = colors;
-    const int w = ctlWidth;
-    const int h = ctlHeight;
+    const WorkingColors& c = colors_;
+    const int w = width_;
+    const int h = height_;
     if (look != Look::Down) {
         DrawBox(1, 1, w - 2, h - 2, c.LightColor, false);
         if (look == Look::Up)
@@ -99,14 +110,14 @@ void TintButton::DrawRoundedBevel(Look look)
         DrawRoundedBevelUp();
         return;
     }
-    const Colour d = ShiftColor(c.ShadowColor, -16);
-    const Colour deep = ShiftColor(c.ShadowColor, -64);
-    const Colour mid = ShiftColor(c.ShadowColor, -32);
+    const Color d = ShiftColor(c.ShadowColor, -16);
+    const Color deep = ShiftColor(c.ShadowColor, -64);
+    const Color mid = ShiftColor(c.ShadowColor, -32);
     DrawBox(1, 1, w - 2, h - 2, d, false);
     // The caption's effect takes its base from the pressed face for this one caption.
-    colors.FaceLightColor = d;
+    colors_.FaceLightColor = d;
     DrawCaption(2);
-    colors.FaceLightColor = ShiftColor(c.FaceColor, 48);
+    colors_.FaceLightColor = ShiftColor(c.FaceColor, 48);
     DrawBox(0, 0, w, h, c.DarkShadowColor, true);
     DrawBox(1, 1, w - 2, h - 2, deep, true);
     DrawBox(2, 2, w - 4, h - 4, mid, true);
@@ -123,20 +134,20 @@ void TintButton::DrawRoundedBevel(Look look)
     PlotPixel(w - 2, 2, mid);
 }
 
-void TintButton::DrawCaptionFocusFrame()
+void TintButtonPainter::Drawing::DrawCaptionFocusFrame()
 {
-    if (!hasFocus || !prop.ShowFocusRect)
+    if (!state_.focused || !model_.ShowFocusRect())
         return;
-    const RECT& r = layout.captionRect;
-    DrawBox(r.left - 2, r.top - 1, layout.captionWidth + 4, layout.captionHeight + 2, kCaptionFocusColour, true);
+    const RECT& r = placement_->caption;
+    DrawBox(r.left - 2, r.top - 1, placement_->captionWidth + 4, placement_->captionHeight + 2, kCaptionFocusColor, true);
 }
 
-void TintButton::DrawOutlined(Look look)
+void TintButtonPainter::Drawing::DrawOutlined(Look look)
 {
-    const WorkingColors& c = colors;
-    const int w = ctlWidth;
-    const int h = ctlHeight;
-    const Colour outline = ShiftColor(c.ShadowColor, -26);
+    const WorkingColors& c = colors_;
+    const int w = width_;
+    const int h = height_;
+    const Color outline = ShiftColor(c.ShadowColor, -26);
     switch (look) {
     case Look::Up:
         DrawBox(1, 1, w - 1, h - 1, ShiftColor(c.FaceColor, 12), false);
@@ -153,8 +164,8 @@ void TintButton::DrawOutlined(Look look)
         DrawLine(w - 1, 1, w - 1, h, c.HighlightColor);
         DrawLine(1, h - 1, w - 1, h - 1, c.HighlightColor);
         // The pressed caption stays in place, without effect, and is no caption look.
-        SetTextColor(surfaceDC.get(), c.TextOverColor);
-        DrawCaptionText(layout.captionRect);
+        SetTextColor(dc_, c.TextOverColor);
+        DrawCaptionText(placement_->caption);
         DrawCaptionFocusFrame();
         break;
     case Look::Disabled:
@@ -164,10 +175,10 @@ void TintButton::DrawOutlined(Look look)
     }
 }
 
-void TintButton::DrawLightBevel(Look look)
+void TintButtonPainter::Drawing::DrawLightBevel(Look look)
 {
-    const Colour light = ShiftColor(colors.LightColor, 8);
-    const Colour shadow = colors.ShadowColor;
+    const Color light = ShiftColor(colors_.LightColor, 8);
+    const Color shadow = colors_.ShadowColor;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
@@ -187,14 +198,14 @@ void TintButton::DrawLightBevel(Look look)
 }
 
 // TypeThinRaised, and TypeHotThin whose raised edge shows only under the pointer.
-void TintButton::DrawThin(Look look, bool hotOnly)
+void TintButtonPainter::Drawing::DrawThin(Look look, bool hotOnly)
 {
-    const Colour hi = colors.HighlightColor;
-    const Colour shadow = colors.ShadowColor;
+    const Color hi = colors_.HighlightColor;
+    const Color shadow = colors_.ShadowColor;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
-        if (!hotOnly || isOver)
+        if (!hotOnly || state_.over)
             DrawBevel(hi, shadow, 0, 0, 0, true);
         DrawFocus();
         break;
@@ -211,10 +222,10 @@ void TintButton::DrawThin(Look look, bool hotOnly)
     }
 }
 
-void TintButton::DrawTransparent(Look look)
+void TintButtonPainter::Drawing::DrawTransparent(Look look)
 {
-    if (backDC)
-        BitBlt(surfaceDC.get(), 0, 0, ctlWidth, ctlHeight, backDC.get(), 0, 0, SRCCOPY);
+    if (background_)
+        BitBlt(dc_, 0, 0, width_, height_, background_->Dc(), 0, 0, SRCCOPY);
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
@@ -230,13 +241,13 @@ void TintButton::DrawTransparent(Look look)
     }
 }
 
-void TintButton::DrawHotRaised(Look look)
+void TintButtonPainter::Drawing::DrawHotRaised(Look look)
 {
-    const WorkingColors& c = colors;
+    const WorkingColors& c = colors_;
     switch (look) {
     case Look::Up:
         DrawCaptionUp();
-        if (isOver)
+        if (state_.over)
             DrawBevel(c.HighlightColor, c.DarkShadowColor, c.LightColor, c.ShadowColor, 0, false);
         DrawFocus();
         break;
@@ -251,20 +262,172 @@ void TintButton::DrawHotRaised(Look look)
     }
 }
 
-void TintButton::DrawOvalStyle(Look look)
+void TintButtonPainter::Drawing::DrawOvalStyle(Look look)
 {
-    const WorkingColors& c = colors;
+    const WorkingColors& c = colors_;
     switch (look) {
     case Look::Up:
-        DrawOval(0, 0, ctlWidth, ctlHeight, isOver ? c.ShadowColor : c.FaceColor, c.FaceColor);
+        DrawOval(0, 0, width_, height_, state_.over ? c.ShadowColor : c.FaceColor, c.FaceColor);
         DrawCaptionUp();
         break;
     case Look::Down:
-        DrawOval(0, 0, ctlWidth, ctlHeight, c.DarkShadowColor, ShiftColor(c.FaceColor, -32));
+        DrawOval(0, 0, width_, height_, c.DarkShadowColor, ShiftColor(c.FaceColor, -32));
         DrawCaption(2);
         break;
     case Look::Disabled:
         DrawCaption(3);
+        break;
+    }
+}
+
+void TintButtonPainter::Drawing::DrawHotFlat(Look look)
+{
+    const int w = width_;
+    const int h = height_;
+    switch (look) {
+    case Look::Up:
+        if (state_.over)
+            DrawBox(1, 1, w, h, colors_.SelectLightColor, false);
+        DrawCaptionUp();
+        if (state_.over)
+            DrawBox(0, 0, w, h, colors_.SelectColor, true);
+        DrawFocus();
+        break;
+    case Look::Down:
+        if (state_.over) {
+            const Color pressed = model_.ColorScheme() == SchemeCustom ? ShiftColor(colors_.SelectLightColor, -32)
+                                                                    : Lighten(colors_.SelectColor, 128);
+            DrawBox(0, 0, w, h, pressed, false);
+        }
+        DrawCaption(2);
+        DrawBox(0, 0, w, h, colors_.SelectColor, true);
+        DrawFocus();
+        break;
+    case Look::Disabled:
+        DrawCaption(4);
+        break;
+    }
+}
+
+void TintButtonPainter::Drawing::DrawGradientRing(const std::array<Color, 6>& c)
+{
+    const int w = width_;
+    const int h = height_;
+    DrawBox(1, 2, w - 2, h - 4, c[0], true);
+    DrawLine(2, h - 2, w - 2, h - 2, c[1]);
+    DrawLine(2, 1, w - 2, 1, c[2]);
+    DrawLine(1, 2, w - 1, 2, c[3]);
+    DrawLine(2, 3, 2, h - 3, c[4]);
+    DrawLine(w - 3, 3, w - 3, h - 3, c[5]);
+}
+
+void TintButtonPainter::Drawing::DrawGradientStyle(Look look)
+{
+    const int w = width_;
+    const int h = height_;
+    const Color light = colors_.FaceLightColor;
+    auto shift = [this](Color c, int delta) { return ShiftColor(c, delta, true); };
+    switch (look) {
+    case Look::Up:
+        DrawGradient(light, kGradientDepth, true, false);
+        DrawCaptionUp();
+        DrawBox(0, 0, w, h, kGradientBorder, true);
+        DrawCorners(kGradientCorner);
+        if (state_.over) {
+            DrawGradientRing(kGradientHoverRing);
+        } else if ((state_.focused || state_.isDefault) && model_.ShowFocusRect()) {
+            DrawGradientRing(kGradientFocusRing);
+        } else {
+            DrawLine(2, h - 2, w - 2, h - 2, shift(light, -48));
+            DrawLine(1, h - 3, w - 2, h - 3, shift(light, -32));
+            DrawLine(w - 2, 2, w - 2, h - 2, shift(light, -36));
+            DrawLine(w - 3, 3, w - 3, h - 3, shift(light, -24));
+            DrawLine(2, 1, w - 2, 1, shift(light, 16));
+            DrawLine(1, 2, w - 2, 2, shift(light, 10));
+            DrawLine(1, 2, 1, h - 2, shift(light, -5));
+            DrawLine(2, 3, 2, h - 3, shift(light, -10));
+        }
+        break;
+    case Look::Down: {
+        const Color base = shift(light, -32);
+        DrawGradient(base, kGradientDepth, true, true);
+        DrawCaption(2);
+        DrawBox(0, 0, w, h, kGradientBorder, true);
+        DrawCorners(kGradientCorner);
+        DrawLine(2, h - 2, w - 2, h - 2, shift(base, 16));
+        DrawLine(1, h - 3, w - 2, h - 3, shift(base, 10));
+        DrawLine(w - 2, 2, w - 2, h - 2, shift(base, 5));
+        DrawLine(w - 3, 3, w - 3, h - 3, light);
+        DrawLine(2, 1, w - 2, 1, shift(base, -32));
+        DrawLine(1, 2, w - 2, 2, shift(base, -24));
+        DrawLine(1, 2, 1, h - 2, shift(base, -32));
+        DrawLine(2, 2, 2, h - 2, shift(base, -22));
+        break;
+    }
+    case Look::Disabled:
+        DrawBox(0, 0, w, h, shift(light, -24), false);
+        DrawCaption(5);
+        DrawBox(0, 0, w, h, shift(light, -84), true);
+        DrawCorners(shift(light, -72));
+        break;
+    }
+}
+
+// The frame and the two highlight strips of TypeShaded's up and disabled looks.
+void TintButtonPainter::Drawing::DrawShadedFrame()
+{
+    const int w = width_;
+    const int h = height_;
+    DrawBox(0, 0, w, h, ShiftColor(colors_.ShadowColor, -50), true);
+    DrawBox(1, 1, w - 2, h - 2, ShiftColor(colors_.FaceColor, -9), true);
+    DrawBox(2, 2, w - 4, 2, colors_.HighlightColor, false);
+    DrawBox(2, 4, 2, h - 6, colors_.HighlightColor, false);
+}
+
+// The default button's caption is bold, placed as a bold caption goes, for this drawing only.
+void TintButtonPainter::Drawing::DrawBoldDefaultCaption()
+{
+    FontDesc bold = model_.Font();
+    bold.bold = true;
+    const UniqueFont font = state_.isDefault ? CreateFontFor(bold, surface_.Dpi()) : UniqueFont();
+    if (!font) {
+        DrawCaptionUp();
+        return;
+    }
+    const SelectGuard selection(dc_, font.get());
+    const TintButtonModel::Placement boldPlacement =
+        model_.PlacedWith([this](std::wstring_view caption, RECT& rect) { surface_.MeasureCaption(caption, rect); });
+    const TintButtonModel::Placement* resting = std::exchange(placement_, &boldPlacement);
+    DrawCaptionUp();
+    placement_ = resting;
+}
+
+void TintButtonPainter::Drawing::DrawShaded(Look look)
+{
+    const int w = width_;
+    const int h = height_;
+    switch (look) {
+    case Look::Up:
+        if (state_.over)
+            DrawBox(0, 0, w, h, colors_.LightColor, false);
+        else
+            DrawGradient(colors_.HighlightColor, kShadedDepth, false, false);
+        DrawBoldDefaultCaption();
+        DrawShadedFrame();
+        DrawFocus();
+        break;
+    case Look::Down:
+        DrawBox(1, 1, w, h, ShiftColor(colors_.FaceColor, -9), false);
+        DrawBox(0, 0, w, h, ShiftColor(colors_.ShadowColor, -48), true);
+        DrawLine(2, h - 2, w - 2, h - 2, colors_.HighlightColor);
+        DrawLine(w - 2, 2, w - 2, h - 1, colors_.HighlightColor);
+        DrawCaption(7);
+        DrawFocus();
+        break;
+    case Look::Disabled:
+        DrawGradient(colors_.HighlightColor, kShadedDepth, false, false);
+        DrawShadedFrame();
+        DrawCaption(6);
         break;
     }
 }

@@ -1,10 +1,10 @@
+#include "controls/tintButton/TintButtonPainter.h"
 #include "host/Application.h"
 #include "backup/BackupWriter.h"
 #include "registry/RegistryAccess.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 #include "support/ResourceCounts.h"
-#include "support/TintButtonProbe.h"
 
 #include <random>
 
@@ -158,14 +158,15 @@ TEST_F(MainWindowTest, LocationSwitchesLeakNothing)
 TEST_F(MainWindowTest, TenThousandHoverRedrawsLeakNothing)
 {
     auto& w = LoadWindow();
-    qm::TintButton& button = *w.locationButtons[0].Button();
+    const qm::TintButtonModel& button = w.locationButtons[0].Button()->Model();
+    qm::TintButtonSurface surface;
+    ASSERT_TRUE(surface.Resize(button.Width(), button.Height()));
+    ASSERT_TRUE(surface.SetFont(button.Font(), qm::kBaseDpi));
+    qm::TintButtonPainter painter;
     auto hover = [&](int times) {
-        for (int i = 0; i < times; ++i) {
-            qm::TintButtonProbe::SetOver(button, i % 2 == 0);
-            button.Redraw(qm::StateUp, true);
-        }
-        qm::TintButtonProbe::SetOver(button, false);
-        button.Redraw(qm::StateUp, true);
+        for (int i = 0; i < times; ++i)
+            painter.Paint(button, {.over = i % 2 == 0}, surface);
+        painter.Paint(button, {}, surface);
         qm::App().DoEvents();
     };
     hover(10);

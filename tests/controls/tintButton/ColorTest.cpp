@@ -2,108 +2,76 @@
 
 #include <gtest/gtest.h>
 
-using qm::Colour;
+using qm::Color;
 using qm::WorkingColors;
 
 namespace {
 
-WorkingColors ColorsOf(std::int32_t scheme, Colour back, bool soft, std::int32_t type)
+WorkingColors ColorsOf(std::int32_t scheme, Color back, bool soft, std::int32_t type)
 {
-    tinttest::HostWindow host;
-    auto button = tinttest::NewButton(host);
-    button->SetButtonType(type);
-    button->SetBackColor(back);
-    button->SetSoftBevel(soft);
-    button->SetColorScheme(scheme);
-    return button->Colors();
+    tinttest::LoneModel lone;
+    lone.model.SetButtonType(type);
+    lone.model.SetBackColor(back);
+    lone.model.SetSoftBevel(soft);
+    lone.model.SetColorScheme(scheme);
+    return lone.model.Colors();
 }
 
-constexpr Colour kFace = 0xD8EAE6;
-constexpr Colour kHover = 0xFFC0C0;
-
-struct Worked {
-    const char* what;
-    Colour (*actual)();
-    Colour expected;
-};
-
-// The program's own buttons: custom scheme on its face colour, with and without a soft
-// bevel, and the hover face they switch to; the gradient style's light face; Lighten.
-const Worked kWorked[] = {
-    {"face", [] { return ColorsOf(2, kFace, false, 9).FaceColor; }, 0xD8EAE6},
-    {"shadow", [] { return ColorsOf(2, kFace, false, 9).ShadowColor; }, 0x98AAA6},
-    {"light", [] { return ColorsOf(2, kFace, false, 9).LightColor; }, 0xF7FFFF},
-    {"highlight", [] { return ColorsOf(2, kFace, false, 9).HighlightColor; }, 0xFFFFFF},
-    {"dark shadow", [] { return ColorsOf(2, kFace, false, 9).DarkShadowColor; }, 0x182A26},
-    {"select", [] { return ColorsOf(2, kFace, false, 9).SelectColor; }, 0x586A66},
-    {"select light", [] { return ColorsOf(2, kFace, false, 9).SelectLightColor; }, 0xD8EAE6},
-    {"face light", [] { return ColorsOf(2, kFace, false, 9).FaceLightColor; }, 0xFFFFFF},
-    {"soft shadow", [] { return ColorsOf(2, kFace, true, 9).ShadowColor; }, 0xB8CAC6},
-    {"soft light", [] { return ColorsOf(2, kFace, true, 9).LightColor; }, 0xE7F9F5},
-    {"soft highlight", [] { return ColorsOf(2, kFace, true, 9).HighlightColor; }, 0xEFFFFD},
-    {"soft dark shadow", [] { return ColorsOf(2, kFace, true, 9).DarkShadowColor; }, 0x788A86},
-    {"soft select", [] { return ColorsOf(2, kFace, true, 9).SelectColor; }, 0x98AAA6},
-    {"hover shadow", [] { return ColorsOf(2, kHover, false, 9).ShadowColor; }, 0xBF8080},
-    {"hover light", [] { return ColorsOf(2, kHover, false, 9).LightColor; }, 0xFFDFDF},
-    {"hover highlight", [] { return ColorsOf(2, kHover, false, 9).HighlightColor; }, 0xFFEFEF},
-    {"hover dark shadow", [] { return ColorsOf(2, kHover, false, 9).DarkShadowColor; }, 0x3F0000},
-    {"hover select", [] { return ColorsOf(2, kHover, false, 9).SelectColor; }, 0x7F4040},
-    {"classic gradient face light", [] { return ColorsOf(3, kFace, false, 3).FaceLightColor; }, 0xF0F0F0},
-    {"Lighten", [] { return qm::Lighten(0x800000, 176); }, 0xD7B0B0},
-};
-
+// The program's buttons (the custom scheme on 0xD8EAE6, hovered on 0xFFC0C0), with and
+// without a soft bevel, and the gradient style's light face: each channel is held at 0 and
+// 255 on its own, a soft bevel halves deltas toward zero before the blue share is taken.
 TEST(TintButtonColors, WorkedValues)
 {
-    for (const auto& row : kWorked)
-        EXPECT_EQ(row.actual(), row.expected) << row.what;
-}
-
-TEST(TintButtonColors, ShiftClampsBySignAndHalvesForSoftBevel)
-{
-    struct Case {
-        Colour colour;
-        int delta;
-        bool blue;
+    constexpr std::int32_t kCustom = qm::SchemeCustom, kClassic = qm::SchemeClassic;
+    constexpr std::int32_t kFlat = qm::TypeHotFlat, kGradient = qm::TypeGradient;
+    struct Row {
+        const char* what;
+        std::int32_t scheme;
+        Color back;
         bool soft;
-        Colour expected;
-    } const cases[] = {
-        {0xFFFFFF, 47, false, false, 0xFFFFFF},   // white stays white
-        {0x000000, -64, false, false, 0x000000},  // black stays black
-        {0x00FF10, 31, false, false, 0x1FFF2F},   // only the channel that overflows is held
-        {0x2000FF, -64, false, false, 0x0000BF},  // only the channel that underflows is held
-        {0xC00000, -64, true, false, 0x800000},   // blue moves by a third of itself
-        {0x101010, 31, false, true, 0x1F1F1F},    // 31 halves to 15
-        {0xFFFFFF, -192, false, true, 0x9F9F9F},  // -192 halves to -96
-        {0x808080, -1, false, true, 0x808080},    // -1 halves to 0: nothing moves
-        {0x808080, 48, true, true, 0x909898},     // 48 halves to 24 before the blue share
+        std::int32_t type;
+        Color WorkingColors::*color;
+        Color expected;
+    } const rows[] = {
+        {"face", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::FaceColor, 0xD8EAE6},
+        {"shadow", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::ShadowColor, 0x98AAA6},
+        {"light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::LightColor, 0xF7FFFF},
+        {"highlight", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::HighlightColor, 0xFFFFFF},
+        {"dark shadow", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::DarkShadowColor, 0x182A26},
+        {"select", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::SelectColor, 0x586A66},
+        {"select light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::SelectLightColor, 0xD8EAE6},
+        {"face light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::FaceLightColor, 0xFFFFFF},
+        {"soft light", kCustom, 0xD8EAE6, true, kFlat, &WorkingColors::LightColor, 0xE7F9F5},
+        {"soft dark shadow", kCustom, 0xD8EAE6, true, kFlat, &WorkingColors::DarkShadowColor, 0x788A86},
+        {"hover dark shadow", kCustom, 0xFFC0C0, false, kFlat, &WorkingColors::DarkShadowColor, 0x3F0000},
+        {"hover select", kCustom, 0xFFC0C0, false, kFlat, &WorkingColors::SelectColor, 0x7F4040},
+        {"gradient face light", kClassic, 0, false, kGradient, &WorkingColors::FaceLightColor, 0xF0F0F0},
+        {"soft gradient face light", kClassic, 0, true, kGradient, &WorkingColors::FaceLightColor, 0xD8D8D8},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(qm::ShiftColor(c.colour, c.delta, c.blue, c.soft), c.expected)
-            << std::hex << c.colour << " by " << std::dec << c.delta;
+    for (const auto& row : rows)
+        EXPECT_EQ(ColorsOf(row.scheme, row.back, row.soft, row.type).*row.color, row.expected) << row.what;
+    EXPECT_EQ(qm::Lighten(0x800000, 176), 0xD7B0B0u);
 }
 
 TEST(TintButtonColors, UnknownSchemesAreTheSystemScheme)
 {
     // A distinctive face and the gradient style, so that falling into another scheme shows.
-    const WorkingColors system = ColorsOf(1, 0x123456, true, 3);
+    const WorkingColors system = ColorsOf(qm::SchemeSystem, 0x123456, true, qm::TypeGradient);
     EXPECT_EQ(system.FaceColor, GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(system.SelectLightColor, qm::Lighten(GetSysColor(COLOR_HIGHLIGHT), 176));
-    for (std::int32_t scheme : {0, 7, -1})
-        EXPECT_EQ(ColorsOf(scheme, 0x123456, true, 3), system) << "scheme " << scheme;
+    for (const std::int32_t scheme : {0, 7, -1})
+        EXPECT_EQ(ColorsOf(scheme, 0x123456, true, qm::TypeGradient), system) << "scheme " << scheme;
 }
 
-TEST(TintButtonColors, SystemColourReferencesAreTranslatedBeforeTheEdges)
+TEST(TintButtonColors, SystemColorReferencesAreTranslatedBeforeTheEdges)
 {
-    const Colour highlight = GetSysColor(COLOR_HIGHLIGHT);
-    const WorkingColors colors = ColorsOf(2, qm::kSystemColour | COLOR_HIGHLIGHT, false, 9);
+    const Color highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const WorkingColors colors = ColorsOf(qm::SchemeCustom, qm::kSystemColor | COLOR_HIGHLIGHT, false, qm::TypeHotFlat);
     EXPECT_EQ(colors.FaceColor, highlight);
     EXPECT_EQ(colors.ShadowColor, qm::ShiftColor(highlight, -64, false, false));
-    EXPECT_EQ(colors.SelectLightColor, highlight);
-
-    EXPECT_EQ(qm::TintButton::TranslateColor(0x00123456), 0x123456u);
-    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColour | COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(qm::TintButton::TranslateColor(0x0F000000), 0u);
-    EXPECT_EQ(qm::TintButton::TranslateColor(qm::kSystemColour | 0x4000), 0u);
+    EXPECT_EQ(qm::TintButtonModel::TranslateColor(0x00123456), 0x123456u);
+    EXPECT_EQ(qm::TintButtonModel::TranslateColor(0x0F000000), 0u);
+    EXPECT_EQ(qm::TintButtonModel::TranslateColor(qm::kSystemColor | 0x4000), 0u);
 }
 
 } // namespace

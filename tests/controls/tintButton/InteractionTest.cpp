@@ -20,7 +20,7 @@ enum class In {
     KeyRight, AccessKey,
 };
 
-enum class Setup { Plain, CheckBox, Disabled, HolderZeroesKeys };
+enum class Setup { Plain, CheckBox, HolderZeroesKeys };
 
 // Events raised, separated by blanks; the state after the input: "up" or "down" as last
 // drawn, then "+over", "+focus", "+capture" (the button holds the mouse), "+checked".
@@ -38,73 +38,47 @@ struct Row {
 
 const Row kRows[] = {
     {"hover, then the pointer leaves", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::Tick, "", "up+over"},
-      {In::Leave, "", "up+over"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::Tick, "", "up+over"}, {In::Leave, "", "up+over"},
       {In::Tick, "MouseOut", "up"}}},
     {"left click", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
       {In::ReleaseLeft, "MouseUp:1 Click", "up+over+focus"}}},
     {"middle button", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressMiddle, "MouseDown:4@5,5", "down+over+capture"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressMiddle, "MouseDown:4@5,5", "down+over+capture"},
       {In::ReleaseMiddle, "MouseUp:4", "up+over"}}},
     {"right button", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressRight, "MouseDown:2@5,5", "up+over+capture"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressRight, "MouseDown:2@5,5", "up+over+capture"},
       {In::ReleaseRight, "MouseUp:2", "up+over"}}},
     {"drag off and back on, then hover again without leaving", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
-      {In::DragOff, "MouseMove:1", "up+over+focus+capture"},
-      {In::DragOn, "MouseMove:1", "down+focus+capture"},
-      {In::ReleaseLeft, "MouseUp:1 Click", "up+focus"},
-      {In::Enter, "MouseMove:0 MouseOver", "up+over+focus"}}},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
+      {In::DragOff, "MouseMove:1", "up+over+focus+capture"}, {In::DragOn, "MouseMove:1", "down+focus+capture"},
+      {In::ReleaseLeft, "MouseUp:1 Click", "up+focus"}, {In::Enter, "MouseMove:0 MouseOver", "up+over+focus"}}},
     {"release outside", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
-      {In::DragOff, "MouseMove:1", "up+over+focus+capture"},
-      {In::ReleaseLeftOutside, "MouseUp:1", "up+over+focus"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
+      {In::DragOff, "MouseMove:1", "up+over+focus+capture"}, {In::ReleaseLeftOutside, "MouseUp:1", "up+over+focus"},
       {In::Tick, "MouseOut", "up+focus"}}},
     {"double click", Setup::Plain,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
       {In::ReleaseLeft, "MouseUp:1 Click", "up+over+focus"},
-      {In::DoubleClick, "MouseDown:1@0,0", "down+over+focus+capture"},
-      {In::ReleaseLeft, "MouseUp:1", "up+over+focus"}}},
+      {In::DoubleClick, "MouseDown:1@0,0", "down+over+focus+capture"}, {In::ReleaseLeft, "MouseUp:1", "up+over+focus"}}},
     {"space", Setup::Plain,
-     {{In::Focus, "", "up+focus"},
-      {In::KeySpace, "KeyDown:32", "down+focus"},
-      {In::CharSpace, "KeyPress:32", "down+focus"},
-      {In::KeyUpSpace, "KeyUp:32 Click", "up+focus"}}},
+     {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "down+focus"},
+      {In::CharSpace, "KeyPress:32", "down+focus"}, {In::KeyUpSpace, "KeyUp:32 Click", "up+focus"}}},
     {"space released after another key", Setup::Plain,
-     {{In::Focus, "", "up+focus"},
-      {In::KeySpace, "KeyDown:32", "down+focus"},
-      {In::KeyA, "KeyDown:65", "down+focus"},
+     {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "down+focus"}, {In::KeyA, "KeyDown:65", "down+focus"},
       {In::KeyUpSpace, "KeyUp:32", "up+focus"}}},
     {"space held as the focus leaves", Setup::Plain,
-     {{In::Focus, "", "up+focus"},
-      {In::KeySpace, "KeyDown:32", "down+focus"},
-      {In::FocusAway, "", "up"},
-      {In::Focus, "", "up+focus"},
-      {In::KeyUpSpace, "KeyUp:32", "up+focus"}}},
-    {"arrow key moves the focus on", Setup::Plain,
-     {{In::Focus, "", "up+focus"}, {In::KeyRight, "KeyDown:39", "up"}}},
+     {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "down+focus"}, {In::FocusAway, "", "up"},
+      {In::Focus, "", "up+focus"}, {In::KeyUpSpace, "KeyUp:32", "up+focus"}}},
+    {"arrow key moves the focus on", Setup::Plain, {{In::Focus, "", "up+focus"}, {In::KeyRight, "KeyDown:39", "up"}}},
     {"holder zeroes KeyCode", Setup::HolderZeroesKeys,
-     {{In::Focus, "", "up+focus"},
-      {In::KeySpace, "KeyDown:32", "up+focus"},
-      {In::KeyUpSpace, "KeyUp:32", "up+focus"},
+     {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "up+focus"}, {In::KeyUpSpace, "KeyUp:32", "up+focus"},
       {In::KeyRight, "KeyDown:39", "up+focus"}}},
     {"check box toggles by click, space and access key", Setup::CheckBox,
-     {{In::Enter, "MouseMove:0 MouseOver", "up+over"},
-      {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
+     {{In::Enter, "MouseMove:0 MouseOver", "up+over"}, {In::PressLeft, "MouseDown:1@5,5", "down+over+focus+capture"},
       {In::ReleaseLeft, "MouseUp:1 Click", "down+over+focus+checked"},
-      {In::KeySpace, "KeyDown:32", "down+over+focus+checked"},
-      {In::KeyUpSpace, "KeyUp:32 Click", "up+over+focus"},
+      {In::KeySpace, "KeyDown:32", "down+over+focus+checked"}, {In::KeyUpSpace, "KeyUp:32 Click", "up+over+focus"},
       {In::AccessKey, "Click", "down+over+focus+checked"}}},
-    {"access key", Setup::Plain, {{In::AccessKey, "Click", "up"}}},
-    {"disabled button", Setup::Disabled, {{In::AccessKey, "", "up"}}},
 };
 
 // A button at (10, 10) in a host window, with a sibling to take the focus, and every event
@@ -118,8 +92,7 @@ public:
         inside = ScreenPoint(button->hwnd(), kInside);
         outside = ScreenPoint(host.hwnd(), {300, 200});
         SetCursorPos(outside.x, outside.y);
-        button->SetCheckBoxBehaviour(setup == Setup::CheckBox);
-        button->SetEnabled(setup != Setup::Disabled);
+        button->Model().SetCheckBoxBehaviour(setup == Setup::CheckBox);
         const bool zero = setup == Setup::HolderZeroesKeys;
         auto& e = button->Events();
         e.Click = [this] { log.push_back("Click"); };
@@ -185,17 +158,9 @@ public:
 
     std::string State() const
     {
-        const auto s = button->Interaction();
-        std::string state = s.lastState == qm::StateDown ? "down" : "up";
-        if (s.isOver)
-            state += "+over";
-        if (s.hasFocus)
-            state += "+focus";
-        if (GetCapture() == button->hwnd())
-            state += "+capture";
-        if (button->Value())
-            state += "+checked";
-        return state;
+        const qm::TintButtonState s = button->State();
+        return std::string(s.pressed ? "down" : "up") + (s.over ? "+over" : "") + (s.focused ? "+focus" : "") +
+               (GetCapture() == button->hwnd() ? "+capture" : "") + (button->Model().Value() ? "+checked" : "");
     }
 
     // Whether the hover timer runs: then a tick waits once longer than its interval has passed.
@@ -281,65 +246,51 @@ TEST(TintButtonInteraction, HoverTimerRunsOnlyWhileHovered)
 TEST(TintButtonInteraction, AccessKeyFromCaption)
 {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"Cl&ose", L"o"},      {L"&HKLM Run", L"h"},    {L"Close&", L""},      {L"&", L""},
-        {L"x", L""},            {L"R&&D", L""},          {L"R&&D &Lab", L"l"},  {L"R&&D&", L""},
-        {L"&&a&&b&c", L""},     {L"&&&X", L"x"},
+        {L"Cl&ose", L"o"},  {L"&HKLM Run", L"h"}, {L"Close&", L""},     {L"&", L""},
+        {L"x", L""},        {L"R&&D", L""},       {L"R&&D &Lab", L"l"}, {L"R&&D&", L""},
+        {L"&&a&&b&c", L""}, {L"&&&X", L"x"},
     };
-    tinttest::HostWindow host;
-    auto button = tinttest::NewButton(host);
-    for (const auto& [caption, key] : cases) {
-        button->SetCaption(caption);
-        EXPECT_EQ(button->AccessKeys(), key) << "caption " << testing::PrintToString(std::wstring(caption));
-    }
+    for (const auto& [caption, key] : cases)
+        EXPECT_EQ(qm::AccessKeyFor(caption), key) << "caption " << testing::PrintToString(std::wstring(caption));
 }
 
-// A holder whose drawing surface has a background colour of its choice.
-class ContainerHost {
-public:
-    ContainerHost()
-    {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QuillmoorTintButtonContainer";
-        RegisterClassExW(&wc);
-        hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200, nullptr, nullptr,
-                               wc.hInstance, nullptr);
-    }
-    ~ContainerHost() { DestroyWindow(hwnd); }
-
-    static inline COLORREF background = 0;
-    HWND hwnd;
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-    {
-        if (message == WM_CTLCOLORBTN) {
-            SetBkColor(reinterpret_cast<HDC>(wParam), background);
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-        }
+// A holder whose drawing surface has a background color of its choice.
+LRESULT CALLBACK ContainerProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message != WM_CTLCOLORBTN)
         return DefWindowProcW(w, message, wParam, lParam);
-    }
-};
+    SetBkColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(GetWindowLongPtrW(w, GWLP_USERDATA)));
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
 
-TEST(TintButtonInteraction, AmbientChangeRecomputesAndRedrawsExceptUnderCustomColours)
+TEST(TintButtonInteraction, AmbientChangeRecomputesAndRedrawsExceptUnderCustomColors)
 {
     constexpr COLORREF kBefore = RGB(10, 20, 30);
     constexpr COLORREF kAfter = RGB(200, 100, 50);
-    for (std::int32_t scheme : {1, 2, 3, 4}) {
-        ContainerHost::background = kBefore;
-        ContainerHost host;
-        auto button = TintButton::CreateNew(host.hwnd, 100, RECT{10, 10, 110, 34});
-        button->SetColorScheme(scheme);
-        const qm::WorkingColors before = button->Colors();
-        ContainerHost::background = kAfter;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &ContainerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuillmoorTintButtonContainer";
+    RegisterClassExW(&wc);
+    for (const std::int32_t scheme : {qm::SchemeSystem, qm::SchemeCustom, qm::SchemeClassic, qm::SchemeContainer}) {
+        const HWND host = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200, nullptr,
+                                          nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(host, GWLP_USERDATA, kBefore);
+        auto button = TintButton::CreateNew(host, 100, RECT{10, 10, 110, 34});
+        button->Model().SetColorScheme(scheme);
+        const qm::WorkingColors before = button->Model().Colors();
+        SetWindowLongPtrW(host, GWLP_USERDATA, kAfter);
         ValidateRect(button->hwnd(), nullptr);
 
         SendMessageW(button->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
 
-        EXPECT_EQ(GetUpdateRect(button->hwnd(), nullptr, FALSE) != FALSE, scheme != 2) << "redraw, scheme " << scheme;
-        EXPECT_EQ(button->Colors().FaceColor, scheme == 4 ? kAfter : before.FaceColor) << "scheme " << scheme;
+        EXPECT_EQ(GetUpdateRect(button->hwnd(), nullptr, FALSE) != FALSE, scheme != qm::SchemeCustom)
+            << "redraw, scheme " << scheme;
+        EXPECT_EQ(button->Model().Colors().FaceColor, scheme == qm::SchemeContainer ? kAfter : before.FaceColor)
+            << "scheme " << scheme;
+        button.reset();
+        DestroyWindow(host);
     }
 }
 

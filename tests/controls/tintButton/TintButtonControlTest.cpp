@@ -1,7 +1,9 @@
 #include "controls/tintButton/TintButtonControl.h"
 #include "host/TextBox.h"
 #include "host/Application.h"
+#include "host/ComPtr.h"
 #include "host/Form.h"
+#include "support/WindowInput.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ namespace {
 // IID_IAccessible; the symbol itself is defined twice by MinGW's import libraries.
 constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// A text box, then three buttons, two of which share the letter S.
+// A text box, then three buttons.
 class ButtonForm final : public qm::Form {
 public:
     qm::TextBox text{L"text", {120, 120, 1500, 285}};
@@ -43,126 +45,72 @@ protected:
         qm::App().DoEvents();
     }
 
-    // A key pressed and released in the focused control, through the program's message filter.
-    static void Key(UINT vk, bool alt = false)
-    {
-        MSG msg{};
-        msg.hwnd = GetFocus();
-        msg.message = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        msg.wParam = vk;
-        msg.lParam = alt ? (1 << 29) | 1 : 1;
-        qm::App().Dispatch(msg);
-        if (!alt) {
-            msg.message = WM_KEYUP;
-            msg.lParam = static_cast<LPARAM>(0xC0000001);
-            qm::App().Dispatch(msg);
-        }
-        qm::App().DoEvents();
-    }
-
     ButtonForm form;
 };
 
-TEST_F(TintButtonControlTest, AltLetterClicksAUniqueLetterAndMovesFocusOnASharedOne)
+// The form asks the button for its access key, which follows the caption: two "&&" pairs
+// before the marked letter leave it without one.
+TEST_F(TintButtonControlTest, AccessKeyFollowsTheButtonsCaption)
 {
     form.text.Focus();
-    Key('O', true);
+    form.open.SetCaption(L"E&xit");
+    EXPECT_EQ(form.open.AccessKey(), L'X');
+    qmtest::PressKey(GetFocus(), 'X', true);
+    form.open.SetCaption(L"&&a&&b&c");
+    EXPECT_EQ(form.open.AccessKey(), 0);
+    qmtest::PressKey(GetFocus(), 'C', true);
     EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"open"});
     EXPECT_EQ(GetFocus(), form.text.Hwnd()) << "an access key clicks without taking the focus";
-
-    form.clicks.clear();
-    Key('S', true);
-    EXPECT_EQ(GetFocus(), form.save.Hwnd());
-    Key('S', true);
-    EXPECT_EQ(GetFocus(), form.send.Hwnd());
-    EXPECT_TRUE(form.clicks.empty());
 }
 
-TEST_F(TintButtonControlTest, RoutesTheButtonsOwnAccessKey)
+TEST_F(TintButtonControlTest, ArrowsMoveTheFocusInTheFormsTabOrder)
 {
-    form.open.SetCaption(L"E&xit");
-    EXPECT_EQ(form.open.Caption(), L"E&xit");
-    Key('X', true);
-    // Two "&&" pairs before the marked letter leave the button without a key.
-    form.open.SetCaption(L"&&a&&b&c");
-    Key('C', true);
-    EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"open"});
-}
-
-TEST_F(TintButtonControlTest, DisabledButtonRaisesNothing)
-{
-    form.open.SetEnabled(false);
-    EXPECT_FALSE(form.open.Enabled());
-    EXPECT_FALSE(form.open.Button()->Enabled());
-    Key('O', true);
-    form.open.Click();
-    EXPECT_TRUE(form.clicks.empty());
-    form.open.SetEnabled(true);
-    form.open.Click();
-    EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"open"});
-}
-
-TEST_F(TintButtonControlTest, TabArrowsAndSpace)
-{
-    form.text.Focus();
-    Key(VK_TAB);
-    EXPECT_EQ(GetFocus(), form.open.Hwnd());
-    Key(VK_TAB);
-    EXPECT_EQ(GetFocus(), form.save.Hwnd());
+    form.save.Focus();
     const std::pair<UINT, qm::TintButtonControl*> arrows[] = {
         {VK_RIGHT, &form.send}, {VK_LEFT, &form.save}, {VK_UP, &form.open}, {VK_DOWN, &form.save}};
     for (const auto& [vk, expected] : arrows) {
-        Key(vk);
+        qmtest::PressKey(GetFocus(), vk);
         EXPECT_EQ(GetFocus(), expected->Hwnd()) << "key " << vk;
     }
-
-    form.save.Button()->Events().KeyDown = [](std::int16_t& keyCode, std::int16_t&) { keyCode = 0; };
-    Key(VK_RIGHT);
-    Key(VK_SPACE);
-    EXPECT_EQ(GetFocus(), form.save.Hwnd());
-    EXPECT_TRUE(form.clicks.empty());
-
-    form.save.Button()->Events().KeyDown = nullptr;
-    Key(VK_SPACE);
-    EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"save"});
 }
 
 TEST_F(TintButtonControlTest, ScreenReadersSeeAPushButton)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    form.save.SetCaption(L"R&&D &Save");
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(form.save.Hwnd(), static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
-                                          reinterpret_cast<void**>(&object)))) {
-        CoUninitialize();
-        GTEST_SKIP() << "this platform gives no accessible object for a window";
+    {
+        form.save.SetCaption(L"R&&D &Save");
+        qm::ComPtr<IAccessible> object;
+        if (FAILED(AccessibleObjectFromWindow(form.save.Hwnd(), static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                              object.put()))) {
+            CoUninitialize();
+            GTEST_SKIP() << "this platform gives no accessible object for a window";
+        }
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+            BSTR value = nullptr;
+            (object.get()->*get)(self, &value);
+            std::wstring result = value ? value : L"";
+            SysFreeString(value);
+            return result;
+        };
+        EXPECT_EQ(text(&IAccessible::get_accName), L"R&D Save");
+        EXPECT_EQ(text(&IAccessible::get_accKeyboardShortcut), L"Alt+s");
+        VARIANT role{};
+        EXPECT_EQ(object->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+
+        form.save.SetEnabled(false);
+        VARIANT state{};
+        object->get_accState(self, &state);
+        EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+        form.save.SetEnabled(true);
+
+        EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
+        qm::App().DoEvents();
+        EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"save"});
     }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-        BSTR value = nullptr;
-        (object->*get)(self, &value);
-        std::wstring result = value ? value : L"";
-        SysFreeString(value);
-        return result;
-    };
-    EXPECT_EQ(text(&IAccessible::get_accName), L"R&D Save");
-    EXPECT_EQ(text(&IAccessible::get_accKeyboardShortcut), L"Alt+s");
-    VARIANT role{};
-    EXPECT_EQ(object->get_accRole(self, &role), S_OK);
-    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
-
-    form.save.SetEnabled(false);
-    VARIANT state{};
-    object->get_accState(self, &state);
-    EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
-    form.save.SetEnabled(true);
-
-    EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
-    qm::App().DoEvents();
-    EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"save"});
-    object->Release();
     CoUninitialize();
 }
 

@@ -1,4 +1,4 @@
-#include "RenderHarness.h"
+#include "ButtonHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-using qm::Colour;
+using qm::Color;
 
 namespace {
 
@@ -18,18 +18,18 @@ constexpr int kH = 20;
 enum class Look { Up, Over, Down, Disabled };
 enum class Base { Face, Light, Hi, Shadow, Dark, FaceLight, PressedGradient, Fixed };
 
-// A colour of the working set shifted by delta (proportional blue as the style uses it);
+// A color of the working set shifted by delta (proportional blue as the style uses it);
 // PressedGradient is TypeGradient's pressed base, FaceLight shifted by -32 with blue.
 struct Tone {
     Base base;
     int delta = 0;
     bool blue = false;
-    Colour fixed = 0;
+    Color fixed = 0;
 };
 
 Tone T(Base base, int delta = 0) { return {base, delta, false, 0}; }
 Tone B(Base base, int delta = 0) { return {base, delta, true, 0}; }
-Tone Fixed(Colour colour) { return {Base::Fixed, 0, false, colour}; }
+Tone Fixed(Color color) { return {Base::Fixed, 0, false, color}; }
 
 const Tone F = T(Base::Face);
 const Tone L = T(Base::Light);
@@ -37,10 +37,10 @@ const Tone H = T(Base::Hi);
 const Tone S = T(Base::Shadow);
 const Tone D = T(Base::Dark);
 
-Colour Resolve(const qm::TintButton& b, const Tone& t)
+Color Resolve(const qm::TintButtonModel& b, const Tone& t)
 {
     const qm::WorkingColors& c = b.Colors();
-    Colour base = 0;
+    Color base = 0;
     switch (t.base) {
     case Base::Face: base = c.FaceColor; break;
     case Base::Light: base = c.LightColor; break;
@@ -102,7 +102,7 @@ const Probes kGradientUp = {
     {20, 5, B(Base::FaceLight, -6)}, {20, 10, B(Base::FaceLight, -12)},
 };
 
-Probes GradientRing(std::initializer_list<Colour> c)
+Probes GradientRing(std::initializer_list<Color> c)
 {
     const auto* r = c.begin();
     return {{20, 0, Fixed(0x733C00)}, {1, 10, Fixed(r[0])}, {-2, 10, Fixed(r[0])}, {20, -3, Fixed(r[0])},
@@ -233,54 +233,29 @@ const std::vector<Case>& Cases()
 TEST(TintButtonStyles, EdgesAndCornersOfEveryLook)
 {
     tinttest::HostWindow host;
+    // What lies under a transparent button.
+    qm::TintButtonSurface under;
+    ASSERT_TRUE(under.Resize(kW, kH));
+    const qm::UniqueBrush fill(CreateSolidBrush(tinttest::HostWindow::kBackground));
+    const RECT all{0, 0, kW, kH};
+    FillRect(under.Dc(), &all, fill.get());
     for (const std::int32_t scheme : {qm::SchemeSystem, qm::SchemeClassic}) {
         for (const Case& c : Cases()) {
-            tinttest::DefaultSite site;
-            site.isDefault = c.asDefault;
-            auto button = tinttest::NewButton(host, kW, kH, &site);
-            button->SetCaption(L"");
-            button->SetColorScheme(scheme);
-            button->SetButtonType(c.type);
-            qm::TintButtonProbe::SetOver(*button, c.look == Look::Over);
-            qm::TintButtonProbe::SetFocus(*button, c.focus);
-            if (c.look == Look::Disabled)
-                button->SetEnabled(false);
-            button->Redraw(c.look == Look::Down ? qm::StateDown : qm::StateUp, true);
-
-            const tinttest::SurfacePixels px(button->Surface());
+            auto button = tinttest::NewButton(host, kW, kH);
+            qm::TintButtonModel& model = button->Model();
+            model.SetCaption(L"");
+            model.SetColorScheme(scheme);
+            model.SetButtonType(c.type);
+            model.SetEnabled(c.look != Look::Disabled);
+            // A disabled button is drawn disabled even when pressed.
+            const qm::TintButtonState state{c.look == Look::Down || c.look == Look::Disabled, c.look == Look::Over,
+                                            c.focus, c.asDefault};
+            const tinttest::SurfacePixels px = tinttest::Paint(model, state, &under);
             for (const Probe& p : c.probes)
-                EXPECT_EQ(px.At(p.x, p.y), Resolve(*button, p.tone))
+                EXPECT_EQ(px.At(p.x, p.y), Resolve(model, p.tone))
                     << "scheme " << scheme << ", type " << c.type << " look " << static_cast<int>(c.look)
                     << (c.focus ? " focused" : "") << (c.asDefault ? " default" : "") << ", pixel (" << p.x << ", "
                     << p.y << ")";
-        }
-    }
-}
-
-TEST(TintButtonStyles, GradientRows)
-{
-    struct Row {
-        int k;
-        int height;
-        bool darkestAtTop;
-        std::vector<int> shifts; // rows 0 to height - 1; 0 where the face shows
-    } const rows[] = {
-        {25, 10, false, {0, -2, -5, -8, -10, -12, -15, -18, -20, -22}},
-        {25, 10, true, {-25, -22, -20, -18, -15, -12, -10, -8, -5, -2}},
-        {58, 20, false, {0, -3, -6, -9, -12, -15, -17, -20, -23, -26, -29, -32, -35, -38, -41, -44, -46, -49, -52, -55}},
-    };
-    constexpr Colour kBase = 0x808080;
-    tinttest::HostWindow host;
-    for (const auto& r : rows) {
-        auto button = tinttest::NewButton(host, 20, r.height);
-        button->SetButtonType(qm::TypePlain);
-        button->SetColorScheme(qm::SchemeClassic);
-        qm::TintButtonProbe::Gradient(*button, kBase, r.k, r.darkestAtTop);
-        const tinttest::SurfacePixels px(button->Surface());
-        for (int y = 0; y < r.height; ++y) {
-            const Colour expected = r.shifts[y] == 0 ? 0xC0C0C0 : qm::ShiftColor(kBase, r.shifts[y], false, false);
-            EXPECT_EQ(px.At(0, y), expected) << "K " << r.k << ", row " << y;
-            EXPECT_EQ(px.At(19, y), expected) << "K " << r.k << ", row " << y;
         }
     }
 }

@@ -1,0 +1,62 @@
+#include "controls/tintButton/TintButtonSurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qm {
+
+UniqueFont CreateFontFor(const FontDesc& font, UINT dpi)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic ? TRUE : FALSE;
+    lf.lfUnderline = font.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    font.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+bool TintButtonSurface::Resize(int width, int height)
+{
+    WindowDC screen(nullptr);
+    if (!dc_) {
+        dc_.reset(CreateCompatibleDC(screen.get()));
+        if (!dc_)
+            return false;
+    }
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), std::max(width, 1), std::max(height, 1)));
+    if (!bitmap)
+        return false;
+    // Putting the first bitmap back frees the one in use, which goes after the new one is in.
+    bitmapSelection_.reset();
+    bitmapSelection_.emplace(dc_.get(), bitmap.get());
+    bitmap_ = std::move(bitmap);
+    return true;
+}
+
+bool TintButtonSurface::SetFont(const FontDesc& font, UINT dpi)
+{
+    UniqueFont created = CreateFontFor(font, dpi);
+    if (!created || !dc_)
+        return false;
+    fontSelection_.reset();
+    fontSelection_.emplace(dc_.get(), created.get());
+    font_ = std::move(created);
+    dpi_ = dpi;
+    return true;
+}
+
+void TintButtonSurface::MeasureCaption(std::wstring_view caption, RECT& rect) const
+{
+    DrawTextW(dc_.get(), caption.data(), static_cast<int>(caption.size()), &rect, DT_CALCRECT | DT_WORDBREAK);
+}
+
+void TintButtonSurface::KeepPenSelected(UniquePen pen)
+{
+    SelectObject(dc_.get(), pen.get());
+    // The pen it replaced is out of the context now and goes.
+    pen_ = std::move(pen);
+}
+
+} // namespace qm
