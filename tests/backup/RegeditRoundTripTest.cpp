@@ -1,5 +1,6 @@
 #include "backup/BackupWriter.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
 #include "support/MainWindowFixture.h"
 
 #include <algorithm>
@@ -105,5 +106,45 @@ TEST_F(RegeditRoundTrip, EveryKindOfValueComesBackByteForByte)
         EXPECT_EQ(back->type, row.type);
         EXPECT_EQ(std::vector<BYTE>(back->data.begin(), back->data.end()), row.data);
         EXPECT_TRUE(BackupFiles().empty());
+    }
+}
+
+// The entry's enabled state travels in the same backup, for the user's key and for the
+// 32-bit programs' key of the machine.
+TEST_F(RegeditRoundTrip, AnEntryAndItsEnabledStateComeBackTogether)
+{
+    if (!RunningOnWine())
+        GTEST_SKIP() << "runs the registry editor of the private Wine prefix only";
+    host_.runForReal = true;
+    const std::vector<BYTE> disabled = {3, 0, 0, 0, 0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0x01};
+    const qm::StartupKey* keys[] = {qm::FindStartupKeyByName(L"hkcu"), qm::FindStartupKeyByName(L"hklm32")};
+    for (const qm::StartupKey* key : keys) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(key->name)));
+        const std::wstring name = L"QmRt state " + std::wstring(key->name);
+        const qm::RawValue command{REG_SZ, Text(L"C:\\Progs\\state.exe")};
+        ASSERT_TRUE(qm::WriteValueRaw(qm::RootKey(*key), key->subKey, name, command, key->view, true));
+        ASSERT_TRUE(qm::WriteValueRaw(qm::RootKey(*key), key->approvedSubKey, name, {REG_BINARY, disabled}, 0, true));
+        auto& w = LoadWindow();
+        Click(w.LocationButton(key->Is32Bit() ? 1 : 3));
+        ASSERT_TRUE(w.SelectEntry(*key, name));
+        EXPECT_TRUE(w.SelectedEntry()->disabled);
+        host_.messageBoxAnswers = {IDYES, IDOK};
+        Click(w.deleteButton);
+        EXPECT_FALSE(qm::ReadValueRaw(qm::RootKey(*key), key->subKey, name, key->view));
+        EXPECT_FALSE(qm::ReadApprovedValue(*key, name));
+
+        ASSERT_TRUE(SelectBackup(qm::BackupBaseName(name)));
+        host_.messageBoxes.clear();
+        Click(w.restoreButton);
+        ASSERT_EQ(host_.messageBoxes.size(), 1u);
+        EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
+        const auto backCommand = qm::ReadValueRaw(qm::RootKey(*key), key->subKey, name, key->view);
+        const auto backState = qm::ReadApprovedValue(*key, name);
+        ASSERT_TRUE(backCommand && backState);
+        EXPECT_EQ(backCommand->data, command.data);
+        EXPECT_EQ(backState->type, static_cast<DWORD>(REG_BINARY));
+        EXPECT_EQ(backState->data, disabled);
+        EXPECT_TRUE(qm::DeleteValue(qm::RootKey(*key), key->subKey, name, key->view));
+        EXPECT_TRUE(qm::DeleteApprovedValue(*key, name));
     }
 }

@@ -11,7 +11,9 @@ RUN='Software\Microsoft\Windows\CurrentVersion\Run'
 MACHINE="HKLM\\$RUN"
 SERVICES="HKLM\\${RUN}Services"
 DEFAULT_USER="HKU\\.DEFAULT\\$RUN"
-SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER")
+USER_RUN="HKCU\\$RUN"
+USER_APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER" "$USER_RUN" "$USER_APPROVED")
 PREFIX_NAME=QmBlackBox
 SHOTS=$BUILD/screenshots/black-box
 
@@ -20,6 +22,7 @@ LST_NAME=(180 1320 2805 2595)
 LST_CMDLINE=(3120 1320 5055 2595)
 LST_BACK=(3120 1320 5055 2010)
 BTN_SERVICES=(2205 840 1845 375)
+BTN_USER=(4230 840 1845 375)
 BTN_DEFAULT_USER=(6240 840 1845 375)
 TXT_NAME=(1470 4650 5565 285)
 TXT_CMDLINE=(1470 4980 5565 285)
@@ -39,7 +42,8 @@ seed_values() {
   done
   reg_run add "$MACHINE" /v "$PREFIX_NAME Machine" /d 'C:\qm\machine.exe' /f >/dev/null &&
     reg_run add "$SERVICES" /v "$PREFIX_NAME Service" /d 'C:\qm\service.exe' /f >/dev/null &&
-    reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null
+    reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null &&
+    reg_run add "$USER_RUN" /v "$PREFIX_NAME User" /d 'C:\qm\user.exe' /f >/dev/null
 }
 
 remove_seeded() {
@@ -218,6 +222,34 @@ click_control "${BTN_SERVICES[@]}"
 park_pointer
 check_screen "clicking HKLM Services lists location 2" eval 'list_shows_key "$SERVICES" && list_changed_since "$previous"'
 previous=$SHOT
+
+step location-3
+click_control "${BTN_USER[@]}"
+park_pointer
+check_screen "clicking HKCU Run lists location 3" list_shows_key "$USER_RUN"
+
+# Task Manager's status: 3 disabled, 2 enabled (with a zero time).
+state_is() {
+  local data
+  data=$(value_data "$USER_APPROVED" "$PREFIX_NAME User") && [ "${data:0:8}" = "$1" ]
+}
+
+for toggle in disable:d:03000000 enable:e:020000000000000000000000; do
+  IFS=: read -r verb letter state <<<"$toggle"
+  step "$verb"
+  if click_entry "$USER_RUN" "$PREFIX_NAME User"; then
+    point_at $(($(twips "${LST_NAME[0]}") + 20)) "$ENTRY_Y"
+    xdotool click 3
+    sleep 0.5
+    shot "$SHOT"
+    key "$letter"
+    park_pointer
+    check "the context menu's $verb writes status ${state:0:8}" state_is "${state:0:8}"
+    [ "$verb" = enable ] && check "enabling writes a zero time" eval '[ "$(value_data "$USER_APPROVED" "$PREFIX_NAME User")" = "$state" ]'
+  else
+    fail "$STEP: the entry's line is found"
+  fi
+done
 
 step location-4
 click_control "${BTN_DEFAULT_USER[@]}"

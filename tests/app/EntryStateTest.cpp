@@ -1,0 +1,118 @@
+#include "app/EntryMenu.h"
+#include "host/Application.h"
+#include "registry/StartupApproved.h"
+#include "support/DenyingDacl.h"
+#include "support/MainWindowFixture.h"
+
+using qmtest::MainWindowTest;
+
+namespace {
+
+constexpr wchar_t kRun32Key[] = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::vector<BYTE> kDisabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+
+std::wstring MenuText(HMENU menu, UINT position)
+{
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+    return text;
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
+{
+    const std::wstring present = qm::App().Folder() + L"\\tests_app.exe";
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", L"\"" + present + L"\" /x");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, kRun32Key, L"Old Tool", L"C:\\Qm Gone\\old.exe -min");
+    const qm::StartupKey& run32 = *qm::FindStartupKeyByName(L"hklm32");
+    ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, run32.approvedSubKey, L"Old Tool", {REG_BINARY, kDisabled}, 0, true));
+    auto& w = LoadWindow();
+    while (w.ProgramChecksPending())
+        qm::App().DoEvents();
+
+    // The machine's key first, then its 32-bit programs' key, the names exactly as stored.
+    ASSERT_EQ(Items(w.nameList), (std::vector<std::wstring>{L"Native", L"Old Tool"}));
+    EXPECT_EQ(w.Entries()[1].key, &run32);
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_EQ(w.nameList.Style(0).color, CLR_INVALID);
+    EXPECT_EQ(w.nameList.Style(0).note, nullptr);
+    EXPECT_EQ(w.nameList.Style(1).color, grey);
+    EXPECT_EQ(std::wstring(w.nameList.Style(1).note), L"32-bit");
+    EXPECT_EQ(w.commandLineList.Style(0).color, CLR_INVALID);
+    EXPECT_NE(w.commandLineList.Style(1).color, CLR_INVALID);
+    EXPECT_NE(w.commandLineList.Style(1).color, grey);
+    EXPECT_EQ(qm::EntryTooltip(w, 0), L"");
+    EXPECT_EQ(qm::EntryTooltip(w, 1), L"Disabled at startup\r\n32-bit: " + std::wstring(run32.fullPath) +
+                                          L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
+}
+
+TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
+{
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Tool", L"C:\\Tools\\tool.exe /tray");
+    qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"Profile", L"p.exe");
+    const qm::StartupKey& hkcu = *qm::FindStartupKeyByName(L"hkcu");
+    auto& w = LoadWindow();
+    Click(w.LocationButton(3));
+    ASSERT_TRUE(SelectEntry(L"Tool"));
+    for (const bool disabledAfter : {true, false}) {
+        const qm::UniqueMenu menu = qm::BuildEntryMenu(w, 0);
+        EXPECT_EQ(MenuText(menu.get(), 0), disabledAfter ? L"&Disable at Startup" : L"&Enable at Startup");
+        EXPECT_EQ(MenuText(menu.get(), 1), L"&Open File Location");
+        EXPECT_EQ(MenuText(menu.get(), 2), L"&Copy Command Line");
+        qm::RunEntryMenuCommand(w, qm::kToggleStartupCommand);
+        EXPECT_EQ(qm::DisabledEntries::Read(hkcu).Contains(L"Tool"), disabledAfter);
+        ASSERT_NE(w.SelectedEntry(), nullptr);
+        EXPECT_EQ(w.SelectedEntry()->disabled, disabledAfter);
+    }
+    EXPECT_TRUE(host_.messageBoxes.empty());
+
+    qm::RunEntryMenuCommand(w, qm::kCopyCommandLineCommand);
+    EXPECT_EQ(ClipboardText(), L"C:\\Tools\\tool.exe /tray");
+    qm::RunEntryMenuCommand(w, qm::kOpenFileLocationCommand);
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_EQ(host_.messageBoxes[0].text, L"Program not found: C:\\Tools\\tool.exe");
+
+    // A refused write says so and changes nothing.
+    host_.messageBoxes.clear();
+    {
+        const qmtest::DenyingDacl deny(HKEY_CURRENT_USER, hkcu.approvedSubKey, KEY_SET_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        qm::RunEntryMenuCommand(w, qm::kToggleStartupCommand);
+    }
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_EQ(host_.messageBoxes[0].text, L"Tool was not disabled because its startup setting could not be changed.");
+    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Disabled");
+    EXPECT_FALSE(qm::DisabledEntries::Read(hkcu).Contains(L"Tool"));
+
+    // The default profile's key keeps no enabled state.
+    Click(w.LocationButton(4));
+    const qm::UniqueMenu profileMenu = qm::BuildEntryMenu(w, 0);
+    EXPECT_EQ(GetMenuState(profileMenu.get(), 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+}
+
+TEST_F(MainWindowTest, OpenFileLocationSelectsTheProgramInItsFolder)
+{
+    const std::wstring present = qm::App().Folder() + L"\\tests_app.exe";
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Here", present + L" --quiet");
+    auto& w = LoadWindow();
+    ASSERT_TRUE(SelectEntry(L"Here"));
+    qm::RunEntryMenuCommand(w, qm::kOpenFileLocationCommand);
+    ASSERT_EQ(host_.shellOpens.size(), 1u);
+    EXPECT_EQ(host_.shellOpens[0].file, L"explorer.exe");
+    EXPECT_EQ(CompareStringOrdinal(host_.shellOpens[0].parameters.c_str(), -1, (L"/select,\"" + present + L"\"").c_str(), -1, TRUE),
+        CSTR_EQUAL);
+}
