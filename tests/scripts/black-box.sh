@@ -30,6 +30,7 @@ BTN_ADD=(7170 4650 945 285)
 BTN_DELETE=(180 5520 1845 375)
 BTN_BACKUPS=(2205 5520 1845 375)
 BTN_RESTORE=(4245 3480 1845 375)
+BTN_MACHINE=(180 840 1845 375)
 
 # ---- seeding and clean-up ----
 
@@ -195,6 +196,21 @@ answer_box() {
   fi
 }
 
+# Under the real pointer "&HKLM Run" shows an outer ring of (64,64,127) around (192,192,255):
+# points of its one-pixel edge, and points inside that neither caption, icon nor focus
+# rectangle covers.
+button_looks() {
+  local left top width height middle seen
+  left=$(twips "${BTN_MACHINE[0]}") top=$(twips "${BTN_MACHINE[1]}")
+  width=$(twips "${BTN_MACHINE[2]}") height=$(twips "${BTN_MACHINE[3]}")
+  middle=$((top + height / 2))
+  shot "$SHOT" || return 1
+  seen=$(pixels "$SHOT" "$left" "$middle" $((left + width - 1)) "$middle" $((left + width / 2)) "$top")
+  ! grep -qvx "$1" <<<"$seen" || return 1
+  seen=$(pixels "$SHOT" $((left + 2)) "$middle" $((left + width - 3)) "$middle" $((left + width / 2)) $((top + 1)))
+  ! grep -qvx "$2" <<<"$seen"
+}
+
 # ---- the run ----
 
 trap finish EXIT
@@ -216,6 +232,12 @@ echo "     client area at ($UI_CLIENT_X, $UI_CLIENT_Y) in the window"
 park_pointer
 check_screen "location 1 is listed at start-up" list_shows_key "$MACHINE"
 previous=$SHOT
+
+step hover
+point_at $(centre_of "${BTN_MACHINE[@]}")
+check "a button lights up under the pointer" button_looks "64,64,127" "192,192,255"
+park_pointer
+check "its face is the window's again once the pointer leaves" button_looks "$UI_FACE" "$UI_FACE"
 
 step location-2
 click_control "${BTN_SERVICES[@]}"
