@@ -17,14 +17,14 @@ enum OptionBit : unsigned {
     kDefaultValueOption = 16,
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     Command command;
     const wchar_t* name;
     unsigned options;
     std::array<const wchar_t*, 2> operands; // their names, nullptr past the last
 };
 
-constexpr std::array<CommandSpec, 7> kCommands = {{
+constexpr std::array<CommandSyntax, 7> kCommands = {{
     {Command::List, L"list", kManyLocations | kFormatOption, {}},
     {Command::Add, L"add", kOneLocation | kBackupFolderOption, {L"NAME", L"COMMAND"}},
     {Command::Remove, L"remove", kOneLocation | kBackupFolderOption | kDefaultValueOption, {L"NAME", nullptr}},
@@ -34,13 +34,13 @@ constexpr std::array<CommandSpec, 7> kCommands = {{
     {Command::Restore, L"restore", 0, {L"FILE", nullptr}},
 }};
 
-struct OptionSpec {
+struct OptionSyntax {
     std::wstring_view name;
     unsigned bits;
     bool takesValue;
 };
 
-constexpr std::array<OptionSpec, 4> kOptions = {{
+constexpr std::array<OptionSyntax, 4> kOptions = {{
     {L"--location", kOneLocation | kManyLocations, true},
     {L"--format", kFormatOption, true},
     {L"--backup-folder", kBackupFolderOption, true},
@@ -59,9 +59,9 @@ bool IsHelp(std::wstring_view argument)
     return argument == L"--help" || argument == L"-h" || argument == L"/?";
 }
 
-std::size_t OperandCount(const CommandSpec& spec)
+std::size_t OperandCount(const CommandSyntax& syntax)
 {
-    return static_cast<std::size_t>(std::count_if(spec.operands.begin(), spec.operands.end(), [](const wchar_t* n) {
+    return static_cast<std::size_t>(std::count_if(syntax.operands.begin(), syntax.operands.end(), [](const wchar_t* n) {
         return n != nullptr;
     }));
 }
@@ -87,10 +87,10 @@ std::wstring LocationNames()
 // Reads the options and operands of one command.
 class CommandLineReader {
 public:
-    CommandLineReader(const CommandSpec& spec, const std::vector<std::wstring>& arguments)
-        : spec_(spec), arguments_(arguments)
+    CommandLineReader(const CommandSyntax& syntax, const std::vector<std::wstring>& arguments)
+        : syntax_(syntax), arguments_(arguments)
     {
-        invocation_.command = spec.command;
+        invocation_.command = syntax.command;
     }
 
     ParseResult Read()
@@ -107,8 +107,8 @@ public:
         if (error_.empty())
             TakeOperands();
         if (!error_.empty())
-            return {std::nullopt, spec_.command, error_};
-        return {std::move(invocation_), spec_.command, {}};
+            return {std::nullopt, syntax_.command, error_};
+        return {std::move(invocation_), syntax_.command, {}};
     }
 
 private:
@@ -116,16 +116,16 @@ private:
     {
         const auto equals = argument.starts_with(L"--") ? argument.find(L'=') : std::wstring_view::npos;
         const std::wstring_view name = argument.substr(0, equals);
-        const auto option = std::find_if(kOptions.begin(), kOptions.end(), [name](const OptionSpec& o) {
+        const auto option = std::find_if(kOptions.begin(), kOptions.end(), [name](const OptionSyntax& o) {
             return o.name == name;
         });
         if (option == kOptions.end()) {
             error_ = L"unknown option " + Shown(name);
             return;
         }
-        const unsigned bits = option->bits & spec_.options;
+        const unsigned bits = option->bits & syntax_.options;
         if (bits == 0) {
-            error_ = std::wstring(spec_.name) + L" takes no " + std::wstring(name) + L" option";
+            error_ = std::wstring(syntax_.name) + L" takes no " + std::wstring(name) + L" option";
             return;
         }
         std::wstring value;
@@ -178,24 +178,24 @@ private:
     void TakeOperands()
     {
         // --default-value stands in for the NAME.
-        const std::size_t expected = OperandCount(spec_) - (defaultValue_ ? 1 : 0);
+        const std::size_t expected = OperandCount(syntax_) - (defaultValue_ ? 1 : 0);
         if (operands_.size() < expected) {
-            error_ = std::wstring(L"missing ") + spec_.operands[operands_.size() + (defaultValue_ ? 1 : 0)];
+            error_ = std::wstring(L"missing ") + syntax_.operands[operands_.size() + (defaultValue_ ? 1 : 0)];
             return;
         }
         if (operands_.size() > expected) {
             error_ = L"unexpected argument " + Shown(operands_[expected]);
             return;
         }
-        if ((spec_.options & kOneLocation) && invocation_.locations.empty()) {
+        if ((syntax_.options & kOneLocation) && invocation_.locations.empty()) {
             error_ = L"--location is required";
             return;
         }
-        if ((spec_.options & kManyLocations) && invocation_.locations.empty()) {
+        if ((syntax_.options & kManyLocations) && invocation_.locations.empty()) {
             for (const StartupKey& key : kStartupKeys)
                 invocation_.locations.push_back(&key);
         }
-        switch (spec_.command) {
+        switch (syntax_.command) {
         case Command::Add:
             TakeName(operands_[0]);
             invocation_.commandLine = operands_[1];
@@ -230,7 +230,7 @@ private:
         invocation_.name = name;
     }
 
-    const CommandSpec& spec_;
+    const CommandSyntax& syntax_;
     const std::vector<std::wstring>& arguments_;
     Invocation invocation_;
     std::vector<std::wstring> operands_;
@@ -256,27 +256,27 @@ ParseResult ParseArguments(const std::vector<std::wstring>& arguments)
         invocation.version = !invocation.help;
         return {std::move(invocation), Command::Program, {}};
     }
-    const auto spec = std::find_if(kCommands.begin(), kCommands.end(), [&first](const CommandSpec& c) {
+    const auto syntax = std::find_if(kCommands.begin(), kCommands.end(), [&first](const CommandSyntax& c) {
         return first == c.name;
     });
-    if (spec == kCommands.end())
+    if (syntax == kCommands.end())
         return {std::nullopt, Command::Program, (first.starts_with(L'-') ? L"unknown option " : L"unknown command ") + Shown(first)};
     // --help before any "--" asks for the command's help, whatever else the line holds.
     const auto end = std::find(arguments.begin() + 1, arguments.end(), L"--");
     if (std::any_of(arguments.begin() + 1, end, [](const std::wstring& a) { return IsHelp(a); })) {
         Invocation invocation;
-        invocation.command = spec->command;
+        invocation.command = syntax->command;
         invocation.help = true;
-        return {std::move(invocation), spec->command, {}};
+        return {std::move(invocation), syntax->command, {}};
     }
-    return CommandLineReader(*spec, arguments).Read();
+    return CommandLineReader(*syntax, arguments).Read();
 }
 
 const wchar_t* CommandName(Command command)
 {
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.command == command)
-            return spec.name;
+    for (const CommandSyntax& syntax : kCommands) {
+        if (syntax.command == command)
+            return syntax.name;
     }
     return L"";
 }

@@ -16,26 +16,37 @@ namespace {
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
+// A message on standard error; one that cannot be written has nowhere else to go.
+void Say(Streams streams, const std::wstring& message)
+{
+    static_cast<void>(streams.err.Write(L"quillmoor-cli: " + message + kLineEnd));
+}
+
 int Fail(Streams streams, const std::wstring& reason)
 {
-    static_cast<void>(streams.err.Write(L"quillmoor-cli: " + reason + kLineEnd));
+    Say(streams, reason);
     return kExitFailed;
 }
 
-int Print(Streams streams, const std::wstring& text)
+[[nodiscard]] int Print(Streams streams, const std::wstring& text)
 {
     return streams.out.Write(text) ? kExitDone : Fail(streams, L"standard output could not be written");
-}
-
-std::wstring NoSuchEntry(const StartupKey& key, const std::wstring& name)
-{
-    return std::wstring(key.name) + (name.empty() ? L" has no default value" : L" has no entry \"" + OneLine(name) + L"\"");
 }
 
 // An entry as messages name it, on one line.
 std::wstring Label(const std::wstring& name)
 {
     return name.empty() ? L"the default value" : L"\"" + OneLine(name) + L"\"";
+}
+
+std::wstring NoSuchEntry(const StartupKey& key, const std::wstring& name)
+{
+    return std::wstring(key.name) + (name.empty() ? L" has no default value" : L" has no entry " + Label(name));
+}
+
+std::wstring Unreadable(const StartupKey& key)
+{
+    return std::wstring(key.name) + L" cannot be read: access refused";
 }
 
 std::wstring Quoted(const std::wstring& path)
@@ -70,7 +81,7 @@ std::vector<std::wstring> Folders(const Invocation& invocation)
 
 enum class Presence { Present, Missing, Unreadable };
 
-Presence FindEntry(const StartupKey& key, const std::wstring& name)
+[[nodiscard]] Presence FindEntry(const StartupKey& key, const std::wstring& name)
 {
     if (OpenStartupKeyForRead(key) && ReadValueRaw(RootKey(key), key.subKey, name, key.view))
         return Presence::Present;
@@ -78,28 +89,28 @@ Presence FindEntry(const StartupKey& key, const std::wstring& name)
 }
 
 // Why an entry that is not there as asked cannot be acted on; empty when it is there.
-std::wstring Absence(const StartupKey& key, const std::wstring& name)
+[[nodiscard]] std::wstring Absence(const StartupKey& key, const std::wstring& name)
 {
     switch (FindEntry(key, name)) {
     case Presence::Present: return {};
     case Presence::Missing: return NoSuchEntry(key, name);
     case Presence::Unreadable: break;
     }
-    return std::wstring(key.name) + L" cannot be read: access refused";
+    return Unreadable(key);
 }
 
-int List(const Invocation& invocation, Streams streams)
+[[nodiscard]] int List(const Invocation& invocation, Streams streams)
 {
     std::vector<const StartupKey*> unreadable;
     const Records records = EntryRecords(invocation.locations, unreadable);
     const int printed = Print(streams, FormatRecords(records, invocation.format));
     // What could be read is printed; a script must still not take a refused key for an empty one.
     for (const StartupKey* key : unreadable)
-        Fail(streams, std::wstring(key->name) + L" cannot be read: access refused");
+        Say(streams, Unreadable(*key));
     return unreadable.empty() ? printed : kExitFailed;
 }
 
-int Backups(const Invocation& invocation, Streams streams)
+[[nodiscard]] int Backups(const Invocation& invocation, Streams streams)
 {
     const std::vector<std::wstring> folders = Folders(invocation);
     if (invocation.backupFolder) {
@@ -110,7 +121,7 @@ int Backups(const Invocation& invocation, Streams streams)
     return Print(streams, FormatRecords(BackupRecords(folders), invocation.format));
 }
 
-int Add(const Invocation& invocation, Streams streams)
+[[nodiscard]] int Add(const Invocation& invocation, Streams streams)
 {
     const StartupKey& key = *invocation.locations.front();
     const AddResult added = AddStartupEntry(key, invocation.name, invocation.commandLine, Folders(invocation));
@@ -124,7 +135,7 @@ int Add(const Invocation& invocation, Streams streams)
     return Fail(streams, Label(invocation.name) + L" was not written: " + key.fullPath + L" is missing or refused the write");
 }
 
-int Remove(const Invocation& invocation, Streams streams)
+[[nodiscard]] int Remove(const Invocation& invocation, Streams streams)
 {
     const StartupKey& key = *invocation.locations.front();
     if (const std::wstring reason = Absence(key, invocation.name); !reason.empty())
@@ -144,7 +155,7 @@ int Remove(const Invocation& invocation, Streams streams)
         Quoted(removed.backupPath) + L")");
 }
 
-int SetEnabled(const Invocation& invocation, Streams streams, bool enabled)
+[[nodiscard]] int SetEnabled(const Invocation& invocation, Streams streams, bool enabled)
 {
     const StartupKey& key = *invocation.locations.front();
     if (!key.HasApprovedKey())
@@ -157,7 +168,7 @@ int SetEnabled(const Invocation& invocation, Streams streams, bool enabled)
     return kExitDone;
 }
 
-int Restore(const Invocation& invocation, Streams streams)
+[[nodiscard]] int Restore(const Invocation& invocation, Streams streams)
 {
     const std::wstring& file = invocation.file;
     if (!IsPlainFile(file))
@@ -172,8 +183,7 @@ int Restore(const Invocation& invocation, Streams streams)
     }
     // The entry is verified to be back: a file left behind is only clutter, not a failure.
     if (!DeleteFileAt(file))
-        static_cast<void>(streams.err.Write(L"quillmoor-cli: " + Label(restored.entryName) + L" is restored; " +
-            Quoted(file) + L" could not be deleted" + kLineEnd));
+        Say(streams, Label(restored.entryName) + L" is restored; " + Quoted(file) + L" could not be deleted");
     return kExitDone;
 }
 
@@ -193,8 +203,8 @@ int RunCommandLine(const std::vector<std::wstring>& arguments, Streams streams)
         const std::wstring more = parsed.command == Command::Program
             ? L"quillmoor-cli --help"
             : L"quillmoor-cli " + std::wstring(CommandName(parsed.command)) + L" --help";
-        static_cast<void>(streams.err.Write(L"quillmoor-cli: " + parsed.error + kLineEnd + Usage(parsed.command) +
-            L"'" + more + L"' tells more." + kLineEnd));
+        Say(streams, parsed.error);
+        static_cast<void>(streams.err.Write(Usage(parsed.command) + L"'" + more + L"' tells more." + kLineEnd));
         return kExitUsage;
     }
     const Invocation& invocation = *parsed.invocation;

@@ -6,6 +6,10 @@ namespace qm::cli {
 
 namespace {
 
+// Where the descriptions begin in the lists of locations and commands.
+constexpr std::size_t kLocationColumn = 18;
+constexpr std::size_t kCommandColumn = 10;
+
 struct CommandHelp {
     Command command;
     const wchar_t* usage; // after the program's name
@@ -66,7 +70,7 @@ std::wstring Locations()
     std::wstring text = L"Locations:\r\n";
     for (const StartupKey& key : kStartupKeys) {
         std::wstring name = key.name;
-        name.resize(18, L' ');
+        name.resize(kLocationColumn, L' ');
         text += L"  " + name + key.fullPath + L"\r\n";
     }
     return text;
@@ -96,7 +100,7 @@ std::wstring HelpText(Command command)
         L"\r\nCommands:\r\n";
     for (const CommandHelp& entry : kHelp) {
         std::wstring name = CommandName(entry.command);
-        name.resize(10, L' ');
+        name.resize(kCommandColumn, L' ');
         text += L"  " + name + entry.summary + L"\r\n";
     }
     return text + L"\r\n" + Locations() +

@@ -4,6 +4,7 @@
 // JSON for programs. Windowless text code; the caller writes the result out.
 
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
