@@ -1,0 +1,44 @@
+#pragma once
+
+// The command line of quillmoor-cli, read into what one run does. Windowless: only the
+// startup location table is consulted.
+
+#include "cli/Output.h"
+#include "registry/StartupLocations.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::cli {
+
+// Program stands for a line without a command (--help, --version).
+enum class Command { Program, List, Add, Remove, Disable, Enable, Backups, Restore };
+
+struct Invocation {
+    Command command = Command::Program;
+    bool help = false;
+    bool version = false;
+    // In the order given, each once; list without --location gets all six.
+    std::vector<const StartupKey*> locations;
+    Format format = Format::Table;
+    std::wstring name; // empty: the key's unnamed default value (--default-value)
+    std::wstring commandLine;
+    std::wstring file;
+    std::optional<std::wstring> backupFolder;
+};
+
+struct ParseResult {
+    std::optional<Invocation> invocation;
+    Command command = Command::Program; // whose usage goes with the error
+    std::wstring error;                  // one line, when the line is refused
+};
+
+// Reads the arguments after the program's name. Options may stand anywhere after the command,
+// as "--option value" or "--option=value"; "--" ends them, so that a name may begin with "-".
+[[nodiscard]] ParseResult ParseArguments(const std::vector<std::wstring>& arguments);
+
+// The command's name as typed; empty for Program.
+const wchar_t* CommandName(Command command);
+
+} // namespace qm::cli

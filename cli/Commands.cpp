@@ -1,0 +1,226 @@
+#include "cli/Commands.h"
+
+#include "backup/BackupWriter.h"
+#include "backup/EntryOperations.h"
+#include "cli/Arguments.h"
+#include "cli/Help.h"
+#include "cli/Listing.h"
+#include "host/Application.h"
+#include "host/Files.h"
+#include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
+
+namespace qm::cli {
+
+namespace {
+
+constexpr wchar_t kLineEnd[] = L"\r\n";
+
+// A message on standard error; one that cannot be written has nowhere else to go.
+void Say(Streams streams, const std::wstring& message)
+{
+    static_cast<void>(streams.err.Write(L"quillmoor-cli: " + message + kLineEnd));
+}
+
+int Fail(Streams streams, const std::wstring& reason)
+{
+    Say(streams, reason);
+    return kExitFailed;
+}
+
+[[nodiscard]] int Print(Streams streams, const std::wstring& text)
+{
+    return streams.out.Write(text) ? kExitDone : Fail(streams, L"standard output could not be written");
+}
+
+// An entry as messages name it, on one line.
+std::wstring Label(const std::wstring& name)
+{
+    return name.empty() ? L"the default value" : L"\"" + OneLine(name) + L"\"";
+}
+
+std::wstring NoSuchEntry(const StartupKey& key, const std::wstring& name)
+{
+    return std::wstring(key.name) + (name.empty() ? L" has no default value" : L" has no entry " + Label(name));
+}
+
+std::wstring Unreadable(const StartupKey& key)
+{
+    return std::wstring(key.name) + L" cannot be read: access refused";
+}
+
+std::wstring Quoted(const std::wstring& path)
+{
+    return L"'" + OneLine(path) + L"'";
+}
+
+// A folder as an absolute path without a trailing separator, so that the backup paths
+// printed stay valid from any working folder.
+std::wstring FullFolderPath(const std::wstring& folder)
+{
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size())
+        return folder;
+    full.resize(length);
+    while (full.size() > 1 && (full.back() == L'\\' || full.back() == L'/'))
+        full.pop_back();
+    return full;
+}
+
+std::vector<std::wstring> Folders(const Invocation& invocation)
+{
+    if (invocation.backupFolder)
+        return {FullFolderPath(*invocation.backupFolder)};
+    return BackupFolders();
+}
+
+enum class Presence { Present, Missing, Unreadable };
+
+[[nodiscard]] Presence FindEntry(const StartupKey& key, const std::wstring& name)
+{
+    if (OpenStartupKeyForRead(key) && ReadValueRaw(RootKey(key), key.subKey, name, key.view))
+        return Presence::Present;
+    return ValueIsMissing(RootKey(key), key.subKey, name, key.view) ? Presence::Missing : Presence::Unreadable;
+}
+
+// Why an entry that is not there as asked cannot be acted on; empty when it is there.
+[[nodiscard]] std::wstring Absence(const StartupKey& key, const std::wstring& name)
+{
+    switch (FindEntry(key, name)) {
+    case Presence::Present: return {};
+    case Presence::Missing: return NoSuchEntry(key, name);
+    case Presence::Unreadable: break;
+    }
+    return Unreadable(key);
+}
+
+[[nodiscard]] int List(const Invocation& invocation, Streams streams)
+{
+    std::vector<const StartupKey*> unreadable;
+    const Records records = EntryRecords(invocation.locations, unreadable);
+    const int printed = Print(streams, FormatRecords(records, invocation.format));
+    // What could be read is printed; a script must still not take a refused key for an empty one.
+    for (const StartupKey* key : unreadable)
+        Say(streams, Unreadable(*key));
+    return unreadable.empty() ? printed : kExitFailed;
+}
+
+[[nodiscard]] int Backups(const Invocation& invocation, Streams streams)
+{
+    const std::vector<std::wstring> folders = Folders(invocation);
+    if (invocation.backupFolder) {
+        const DWORD attributes = GetFileAttributesW(folders.front().c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return Fail(streams, Quoted(folders.front()) + L" is not a folder");
+    }
+    return Print(streams, FormatRecords(BackupRecords(folders), invocation.format));
+}
+
+[[nodiscard]] int Add(const Invocation& invocation, Streams streams)
+{
+    const StartupKey& key = *invocation.locations.front();
+    const AddResult added = AddStartupEntry(key, invocation.name, invocation.commandLine, Folders(invocation));
+    switch (added.status) {
+    case AddStatus::Added: return kExitDone;
+    case AddStatus::Replaced: return Print(streams, added.backupPath + kLineEnd);
+    case AddStatus::NotReplaced:
+        return Fail(streams, Label(invocation.name) + L" was not replaced because its backup copy could not be saved");
+    case AddStatus::NotWritten: break;
+    }
+    return Fail(streams, Label(invocation.name) + L" was not written: " + key.fullPath + L" is missing or refused the write");
+}
+
+[[nodiscard]] int Remove(const Invocation& invocation, Streams streams)
+{
+    const StartupKey& key = *invocation.locations.front();
+    if (const std::wstring reason = Absence(key, invocation.name); !reason.empty())
+        return Fail(streams, reason);
+    const RemoveResult removed = RemoveStartupEntry(key, invocation.name, Folders(invocation));
+    switch (removed.status) {
+    case RemoveStatus::Removed:
+        // Removed and backed up: that stands even when the path cannot be printed.
+        static_cast<void>(streams.out.Write(removed.backupPath + kLineEnd));
+        return kExitDone;
+    case RemoveStatus::ValueMissing: return Fail(streams, NoSuchEntry(key, invocation.name));
+    case RemoveStatus::BackupNotSaved:
+        return Fail(streams, Label(invocation.name) + L" was not removed because its backup copy could not be saved");
+    case RemoveStatus::NotRemoved: break;
+    }
+    return Fail(streams, Label(invocation.name) + L" was not removed: access refused (its backup is " +
+        Quoted(removed.backupPath) + L")");
+}
+
+[[nodiscard]] int SetEnabled(const Invocation& invocation, Streams streams, bool enabled)
+{
+    const StartupKey& key = *invocation.locations.front();
+    if (!key.HasApprovedKey())
+        return Fail(streams, std::wstring(key.name) + L" has no StartupApproved key: Windows keeps no enabled state for its entries");
+    if (const std::wstring reason = Absence(key, invocation.name); !reason.empty())
+        return Fail(streams, reason);
+    if (!SetStartupEnabled(key, invocation.name, enabled))
+        return Fail(streams, Label(invocation.name) + L" was not " + (enabled ? L"enabled" : L"disabled") + L": " +
+            key.approvedFullPath + L" refused the write");
+    return kExitDone;
+}
+
+[[nodiscard]] int Restore(const Invocation& invocation, Streams streams)
+{
+    const std::wstring& file = invocation.file;
+    if (!IsPlainFile(file))
+        return Fail(streams, Quoted(file) + L" is not a file");
+    const RestoreResult restored = RestoreFromBackup(file);
+    switch (restored.status) {
+    case RestoreStatus::NotAStartupBackup:
+        return Fail(streams, Quoted(file) + L" is not a backup of a startup entry and was not imported");
+    case RestoreStatus::NotRestored:
+        return Fail(streams, Label(restored.entryName) + L" could not be restored (" + Quoted(file) + L" is kept)");
+    case RestoreStatus::Restored: break;
+    }
+    // The entry is verified to be back: a file left behind is only clutter, not a failure.
+    if (!DeleteFileAt(file))
+        Say(streams, Label(restored.entryName) + L" is restored; " + Quoted(file) + L" could not be deleted");
+    return kExitDone;
+}
+
+std::wstring VersionLine()
+{
+    const Version version = App().AppVersion();
+    return App().Title() + L" Version " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
+        std::to_wstring(version.revision) + kLineEnd;
+}
+
+} // namespace
+
+int RunCommandLine(const std::vector<std::wstring>& arguments, Streams streams)
+{
+    const ParseResult parsed = ParseArguments(arguments);
+    if (!parsed.invocation) {
+        const std::wstring more = parsed.command == Command::Program
+            ? L"quillmoor-cli --help"
+            : L"quillmoor-cli " + std::wstring(CommandName(parsed.command)) + L" --help";
+        Say(streams, parsed.error);
+        static_cast<void>(streams.err.Write(Usage(parsed.command) + L"'" + more + L"' tells more." + kLineEnd));
+        return kExitUsage;
+    }
+    const Invocation& invocation = *parsed.invocation;
+    if (invocation.help)
+        return Print(streams, HelpText(invocation.command));
+    switch (invocation.command) {
+    case Command::Program: break;
+    case Command::List: return List(invocation, streams);
+    case Command::Add: return Add(invocation, streams);
+    case Command::Remove: return Remove(invocation, streams);
+    case Command::Disable: return SetEnabled(invocation, streams, false);
+    case Command::Enable: return SetEnabled(invocation, streams, true);
+    case Command::Backups: return Backups(invocation, streams);
+    case Command::Restore: return Restore(invocation, streams);
+    }
+    return Print(streams, VersionLine());
+}
+
+} // namespace qm::cli

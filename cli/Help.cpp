@@ -1,0 +1,111 @@
+#include "cli/Help.h"
+
+#include <array>
+
+namespace qm::cli {
+
+namespace {
+
+// Where the descriptions begin in the lists of locations and commands.
+constexpr std::size_t kLocationColumn = 18;
+constexpr std::size_t kCommandColumn = 10;
+
+struct CommandHelp {
+    Command command;
+    const wchar_t* usage; // after the program's name
+    const wchar_t* summary;
+    const wchar_t* details;
+};
+
+constexpr std::array<CommandHelp, 7> kHelp = {{
+    {Command::List, L"list [--location LOC]... [--format table|csv|json]", L"lists the entries of startup locations",
+        L"Prints every entry of the locations given (all six without --location): location, key,\r\n"
+        L"name, type, enabled, command, program and programExists.\r\n"
+        L"  --location LOC    a location to list; repeat it for more\r\n"
+        L"  --format FORMAT   table (the default, for people), csv or json\r\n"},
+    {Command::Add, L"add --location LOC [--backup-folder DIR] [--] NAME COMMAND",
+        L"adds an entry that starts COMMAND",
+        L"Writes NAME as a REG_SZ value holding COMMAND. An entry of that name is saved to a\r\n"
+        L"verified backup first, and left alone when that cannot be done; the backup's path is\r\n"
+        L"printed. \"--\" lets NAME begin with \"-\".\r\n"
+        L"  --backup-folder DIR   save the backup there instead of beside the program or in\r\n"
+        L"                        %LOCALAPPDATA%\\Quillmoor\\Backups\r\n"},
+    {Command::Remove, L"remove --location LOC [--backup-folder DIR] [--] (NAME | --default-value)",
+        L"removes an entry after backing it up",
+        L"Saves the entry and its enabled state to a verified backup, then removes both, and prints\r\n"
+        L"the backup's path. The command itself is the confirmation.\r\n"
+        L"  --default-value       the key's unnamed default value, in place of NAME\r\n"
+        L"  --backup-folder DIR   save the backup there instead of beside the program or in\r\n"
+        L"                        %LOCALAPPDATA%\\Quillmoor\\Backups\r\n"},
+    {Command::Disable, L"disable --location LOC [--] (NAME | --default-value)", L"turns an entry off",
+        L"Marks the entry disabled in the key's StartupApproved key, as Task Manager does; the\r\n"
+        L"entry stays. hklm-services, hku-default and hklm-services32 have no such key.\r\n"
+        L"  --default-value   the key's unnamed default value, in place of NAME\r\n"},
+    {Command::Enable, L"enable --location LOC [--] (NAME | --default-value)", L"turns an entry back on",
+        L"Marks the entry enabled in the key's StartupApproved key, as Task Manager does.\r\n"
+        L"hklm-services, hku-default and hklm-services32 have no such key.\r\n"
+        L"  --default-value   the key's unnamed default value, in place of NAME\r\n"},
+    {Command::Backups, L"backups [--format table|csv|json] [--backup-folder DIR]", L"lists the backup files",
+        L"Prints each .reg file beside the program and in %LOCALAPPDATA%\\Quillmoor\\Backups: file,\r\n"
+        L"location, key, name and type of the entry it holds. A file that is not a backup of a\r\n"
+        L"startup entry is listed with those fields empty (null in JSON); restore refuses it.\r\n"
+        L"  --format FORMAT       table (the default), csv or json\r\n"
+        L"  --backup-folder DIR   list that folder instead\r\n"},
+    {Command::Restore, L"restore FILE", L"puts a backed-up entry back",
+        L"Checks that FILE is a whole backup of a startup entry, has the registry editor import it,\r\n"
+        L"reads every value back and compares it, and only then deletes FILE.\r\n"},
+}};
+
+const CommandHelp* HelpOf(Command command)
+{
+    for (const CommandHelp& help : kHelp) {
+        if (help.command == command)
+            return &help;
+    }
+    return nullptr;
+}
+
+std::wstring Locations()
+{
+    std::wstring text = L"Locations:\r\n";
+    for (const StartupKey& key : kStartupKeys) {
+        std::wstring name = key.name;
+        name.resize(kLocationColumn, L' ');
+        text += L"  " + name + key.fullPath + L"\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+std::wstring Usage(Command command)
+{
+    std::wstring text;
+    for (const CommandHelp& help : kHelp) {
+        if (command == Command::Program || help.command == command)
+            text += std::wstring(text.empty() ? L"usage: " : L"       ") + L"quillmoor-cli " + help.usage + L"\r\n";
+    }
+    if (command == Command::Program)
+        text += L"       quillmoor-cli --help | --version\r\n";
+    return text;
+}
+
+std::wstring HelpText(Command command)
+{
+    if (const CommandHelp* help = HelpOf(command)) {
+        const bool hasLocations = command != Command::Backups && command != Command::Restore;
+        return Usage(command) + L"\r\n" + help->details + (hasLocations ? L"\r\n" + Locations() : L"");
+    }
+    std::wstring text = L"Lists and edits the programs Windows starts at boot and logon.\r\n\r\n" + Usage(command) +
+        L"\r\nCommands:\r\n";
+    for (const CommandHelp& entry : kHelp) {
+        std::wstring name = CommandName(entry.command);
+        name.resize(kCommandColumn, L' ');
+        text += L"  " + name + entry.summary + L"\r\n";
+    }
+    return text + L"\r\n" + Locations() +
+        L"\r\nExit codes: 0 done; 1 failed, nothing changed (the reason on standard error); 2 the command\r\n"
+        L"line was wrong. 'quillmoor-cli COMMAND --help' describes a command.\r\n";
+}
+
+} // namespace qm::cli

@@ -1,0 +1,79 @@
+#include "cli/Listing.h"
+
+#include "backup/BackupRestore.h"
+#include "launch/ProgramPath.h"
+#include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
+
+#include <array>
+
+namespace qm::cli {
+
+namespace {
+
+constexpr std::array<const wchar_t*, 12> kTypeNames = {L"REG_NONE", L"REG_SZ", L"REG_EXPAND_SZ", L"REG_BINARY",
+    L"REG_DWORD", L"REG_DWORD_BIG_ENDIAN", L"REG_LINK", L"REG_MULTI_SZ", L"REG_RESOURCE_LIST",
+    L"REG_FULL_RESOURCE_DESCRIPTOR", L"REG_RESOURCE_REQUIREMENTS_LIST", L"REG_QWORD"};
+
+Cell ProgramExists(ProgramCheck check)
+{
+    if (check == ProgramCheck::NotChecked)
+        return NoValue{};
+    return check == ProgramCheck::Found;
+}
+
+} // namespace
+
+std::wstring TypeName(unsigned long type)
+{
+    return type < kTypeNames.size() ? kTypeNames[type] : std::to_wstring(type);
+}
+
+Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<const StartupKey*>& unreadable)
+{
+    Records records{{L"location", L"key", L"name", L"type", L"enabled", L"command", L"program", L"programExists"}, {}};
+    for (const StartupKey* key : keys) {
+        const RegKey opened = OpenStartupKeyForRead(*key);
+        if (!opened) {
+            // Many machines have no RunServices key: only a key that is there and refuses to be
+            // read is a failure. The unnamed value asked about stands for any value of the key.
+            if (!ValueIsMissing(RootKey(*key), key->subKey, L"", key->view))
+                unreadable.push_back(key);
+            continue;
+        }
+        const DisabledEntries disabled = DisabledEntries::Read(*key);
+        const DWORD count = CountValues(opened.Get());
+        for (DWORD i = 0; i < count; ++i) {
+            // A value that vanished while it was listed is left out, as the window leaves it out.
+            auto value = EnumValueRaw(opened.Get(), i);
+            if (!value)
+                continue;
+            std::wstring commandLine = ValueDataAsText(value->value);
+            ProgramLookup program = FindProgram(commandLine);
+            const bool enabled = !disabled.Contains(value->name);
+            records.rows.push_back({std::wstring(key->name), std::wstring(key->fullPath), std::move(value->name), TypeName(value->value.type),
+                enabled, std::move(commandLine), std::move(program.path), ProgramExists(program.check)});
+        }
+    }
+    return records;
+}
+
+Records BackupRecords(const std::vector<std::wstring>& folders)
+{
+    Records records{{L"file", L"location", L"key", L"name", L"type"}, {}};
+    for (BackupFile& file : ListBackups(folders)) {
+        const auto backup = ReadStartupBackup(file.path);
+        if (!backup) {
+            records.rows.push_back({std::move(file.path), NoValue{}, NoValue{}, NoValue{}, NoValue{}});
+            continue;
+        }
+        // A checked backup's first value is the entry, in a startup key of the table.
+        const RegValue& entry = backup->file.sections.front().values.front();
+        const StartupKey* key = FindStartupKey(entry.keyPath);
+        records.rows.push_back({std::move(file.path), key ? Cell(std::wstring(key->name)) : Cell(NoValue{}), entry.keyPath, entry.name,
+            TypeName(entry.type)});
+    }
+    return records;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,95 @@
+#include "cli/Arguments.h"
+
+#include <gtest/gtest.h>
+
+using qm::cli::ParseArguments;
+
+namespace {
+
+// What a parsed line does, as one comparable line of text.
+std::wstring Describe(const qm::cli::Invocation& in)
+{
+    std::wstring text = in.help ? L"help " : in.version ? L"version " : L"";
+    text += qm::cli::CommandName(in.command);
+    for (const qm::StartupKey* key : in.locations)
+        text += L" @" + std::wstring(key->name);
+    text += in.format == qm::cli::Format::Json ? L" json" : in.format == qm::cli::Format::Csv ? L" csv" : L"";
+    text += L" [" + in.name + L"|" + in.commandLine + L"|" + in.file + L"]";
+    if (in.backupFolder)
+        text += L" to " + *in.backupFolder;
+    return text;
+}
+
+struct Line {
+    std::vector<std::wstring> arguments;
+    std::wstring expected; // the description, or the error's text for a refused line
+};
+
+const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32";
+
+} // namespace
+
+TEST(ArgumentsTest, GoodLinesSayWhatToDo)
+{
+    const Line lines[] = {
+        {{L"list"}, L"list" + kAll + L" [||]"},
+        {{L"list", L"--location", L"hkcu", L"--format=json", L"--location=hklm32", L"--location", L"hkcu"},
+            L"list @hkcu @hklm32 json [||]"},
+        {{L"add", L"My, \"App\"", L"--location", L"hku-default", L"--backup-folder=D:\\b c", L"C:\\a.exe /x"},
+            L"add @hku-default [My, \"App\"|C:\\a.exe /x|] to D:\\b c"},
+        {{L"add", L"--location", L"hkcu", L"--", L"-dash", L"--run"}, L"add @hkcu [-dash|--run|]"},
+        {{L"remove", L"--location", L"hkcu", L"--", L"--help"}, L"remove @hkcu [--help||]"},
+        {{L"remove", L"--default-value", L"--location", L"hklm"}, L"remove @hklm [||]"},
+        {{L"disable", L"--location", L"hklm", L"\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600 \\ \" "},
+            L"disable @hklm [\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600 \\ \" ||]"},
+        {{L"enable", L"--location=hklm32", L"-"}, L"enable @hklm32 [-||]"},
+        {{L"backups", L"--format", L"csv", L"--backup-folder", L"X"}, L"backups csv [||] to X"},
+        {{L"restore", L"C:\\b\\x.reg"}, L"restore [||C:\\b\\x.reg]"},
+        {{L"remove", L"--bogus", L"--help"}, L"help remove [||]"},
+        {{L"restore", L"/?"}, L"help restore [||]"},
+        {{L"--help"}, L"help  [||]"},
+        {{L"--version"}, L"version  [||]"},
+    };
+    for (const Line& line : lines) {
+        SCOPED_TRACE(testing::PrintToString(line.arguments));
+        const auto parsed = ParseArguments(line.arguments);
+        ASSERT_TRUE(parsed.invocation) << testing::PrintToString(parsed.error);
+        EXPECT_EQ(Describe(*parsed.invocation), line.expected);
+    }
+}
+
+TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
+{
+    const Line lines[] = {
+        {{}, L"no command given"},
+        {{L"lst"}, L"unknown command 'lst'"},
+        {{L"--bogus"}, L"unknown option '--bogus'"},
+        {{L"--version", L"x"}, L"unexpected argument 'x'"},
+        {{L"list", L"--location"}, L"--location needs a value"},
+        {{L"list", L"--location", L"HKCU"},
+            L"unknown location 'HKCU' (one of hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32)"},
+        {{L"list", L"--format", L"xml"}, L"unknown format 'xml' (table, csv or json)"},
+        {{L"list", L"--format", L"csv", L"--format=json"}, L"--format is given twice"},
+        {{L"list", L"x\ny"}, L"unexpected argument 'x\u240Ay'"},
+        {{L"remove", L"--location", L"hkcu"}, L"missing NAME"},
+        {{L"remove", L"name"}, L"--location is required"},
+        {{L"remove", L"--location", L"hkcu", L"--location", L"hklm", L"x"}, L"--location is given twice"},
+        {{L"remove", L"--location", L"hkcu", L""}, L"NAME is empty (the unnamed default value is --default-value)"},
+        {{L"remove", L"--location", L"hkcu", L"--default-value", L"x"}, L"unexpected argument 'x'"},
+        {{L"remove", L"--location", L"hkcu", L"--default-value=yes"}, L"--default-value takes no value"},
+        {{L"remove", L"--location", L"hkcu", L"-x"}, L"unknown option '-x'"},
+        {{L"remove", L"--location", L"hkcu", L"--format", L"json", L"x"}, L"remove takes no --format option"},
+        {{L"add", L"--location", L"hkcu", L"name"}, L"missing COMMAND"},
+        {{L"add", L"--location", L"hkcu", L"   ", L"x.exe"}, L"NAME is blank"},
+        {{L"add", L"--location", L"hkcu", L"n", L" "}, L"COMMAND is blank"},
+        {{L"add", L"--location", L"hkcu", L"--default-value", L"x.exe"}, L"add takes no --default-value option"},
+        {{L"backups", L"--backup-folder="}, L"--backup-folder needs a folder"},
+        {{L"restore"}, L"missing FILE"},
+    };
+    for (const Line& line : lines) {
+        SCOPED_TRACE(testing::PrintToString(line.arguments));
+        const auto parsed = ParseArguments(line.arguments);
+        EXPECT_FALSE(parsed.invocation);
+        EXPECT_EQ(parsed.error, line.expected);
+    }
+}

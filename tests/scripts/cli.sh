@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# The real quillmoor-cli.exe under Wine, checked from outside: values seeded with `wine reg`,
+# its CSV and JSON read back with python3's own readers, a remove and restore round trip for
+# each value type, disable and enable, and the exit codes of typical failures.
+# The program sees the prefix's real registry, so every value it meets is named "QmCli ..." and
+# removed again, with its backups, whatever happens.
+set -uo pipefail
+source "$(dirname "$0")/ui-lib.sh"
+
+CLI=$BUILD/quillmoor-cli.exe
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+BACKUPS=$UI_TMP/backups
+WIN_BACKUPS="Z:${BACKUPS//\//\\}"
+
+# Names and command lines that quoting, escaping and encoding must carry through.
+TRICKY=(
+  'QmCli "quoted", comma' 'C:\a b\x.exe /q "arg", more'
+  'QmCli back\slash;semi' '\\server\share\x.exe'
+  'QmCli Привет 😀' 'C:\Мир\😀.exe'
+  $'QmCli line\nbreak' $'tab\there'
+  'QmCli  blanks  ' 'C:\windows\system32\cmd.exe /c exit'
+)
+# Value types for the round trip: name, type, data as `reg add` takes it.
+TYPED=(
+  'QmCli sz' REG_SZ 'C:\rt\sz.exe /a'
+  'QmCli expand' REG_EXPAND_SZ '%SystemRoot%\rt.exe'
+  'QmCli binary' REG_BINARY '0001ff80'
+  'QmCli dword' REG_DWORD '0x12345678'
+  'QmCli multi' REG_MULTI_SZ 'a\0b c'
+)
+
+ALL_NAMES=()
+for ((i = 0; i < ${#TRICKY[@]}; i += 2)); do ALL_NAMES+=("${TRICKY[i]}"); done
+for ((i = 0; i < ${#TYPED[@]}; i += 3)); do ALL_NAMES+=("${TYPED[i]}"); done
+LINE_BREAK=$'QmCli line\nbreak'
+
+leftovers() {
+  { value_names "$RUN"; value_names "$APPROVED"; } | grep -q '^QmCli' || key_exists 'HKCU\Software\QmCliForeign'
+}
+
+# The run removes its entries itself, all but the one no backup can hold; a run cut short
+# leaves more.
+cleanup() {
+  local name
+  reg_run delete "$RUN" /v "$LINE_BREAK" /f >/dev/null
+  if leftovers; then
+    for name in "${ALL_NAMES[@]}"; do
+      reg_run delete "$RUN" /v "$name" /f >/dev/null
+      reg_run delete "$APPROVED" /v "$name" /f >/dev/null
+    done
+    reg_run delete 'HKCU\Software\QmCliForeign' /f >/dev/null
+  fi
+  rm -f "$BUILD"/QmCli*.reg
+}
+
+finish() {
+  cleanup
+  [ -n "${QM_KEEP_WINESERVER:-}" ] || qm_stop
+  rm -rf "$UI_TMP"
+}
+
+# Runs the program; standard output and error land in files, the status is its exit code.
+cli() {
+  wine "$CLI" "$@" </dev/null >"$UI_TMP/out" 2>"$UI_TMP/err"
+}
+
+# "what" passes when the program ends with the expected code; a failure (1) must say why on
+# exactly one line of standard error and print nothing else.
+expect_exit() {
+  local what=$1 code=$2 status lines
+  shift 2
+  cli "$@"
+  status=$?
+  lines=$(wc -l <"$UI_TMP/err")
+  if [ "$status" != "$code" ]; then
+    fail "$what: exit $status, expected $code ($(head -c 300 "$UI_TMP/err"))"
+  elif [ "$code" = 1 ] && { [ "$lines" != 1 ] || [ -s "$UI_TMP/out" ]; }; then
+    fail "$what: $lines lines on standard error, $(wc -c <"$UI_TMP/out") bytes on standard output"
+  else
+    pass "$what"
+  fi
+}
+
+check() {
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# python3 reads the listing in both formats; the tricky values must come back exactly, CSV and
+# JSON must agree field by field, and the bytes must be strict UTF-8.
+listing_reads_back() {
+  cli list --location hkcu --format csv && cp "$UI_TMP/out" "$UI_TMP/list.csv" &&
+    cli list --location hkcu --format json && cp "$UI_TMP/out" "$UI_TMP/list.json" &&
+    printf '%s\0' "${TRICKY[@]}" >"$UI_TMP/expected" &&
+    python3 - "$UI_TMP" "$@" <<'EOF'
+import csv, io, json, sys
+folder, disabled = sys.argv[1], set(sys.argv[2:])
+raw = open(f"{folder}/list.csv", "rb").read()
+rows = list(csv.DictReader(io.StringIO(raw.decode("utf-8"), newline="")))
+entries = json.loads(open(f"{folder}/list.json", "rb").read().decode("ascii"))
+parts = open(f"{folder}/expected", encoding="utf-8").read().split("\0")[:-1]
+expected = dict(zip(parts[0::2], parts[1::2]))
+text = lambda v: "" if v is None else str(v).lower() if isinstance(v, bool) else v
+assert b"\0" not in raw and raw.endswith(b"\r\n")
+assert list(rows[0]) == ["location", "key", "name", "type", "enabled", "command", "program", "programExists"]
+assert [[text(e[f]) for f in rows[0]] for e in entries] == [list(r.values()) for r in rows], "csv and json differ"
+ours = {e["name"]: e for e in entries if e["name"].startswith("QmCli")}
+assert {n: e["command"] for n, e in ours.items()} == expected, ours
+assert {n for n, e in ours.items() if not e["enabled"]} == disabled
+assert ours["QmCli  blanks  "]["programExists"] is True and ours["QmCli back\\slash;semi"]["programExists"] is None
+EOF
+}
+
+# ---- the run ----
+
+trap finish EXIT
+trap "exit 1" INT TERM
+qm_prefix
+[ -n "${QM_KEEP_WINESERVER:-}" ] || qm_wineserver
+cleanup
+mkdir -p "$BACKUPS"
+
+for ((i = 0; i < ${#TRICKY[@]}; i += 2)); do
+  reg_run add "$RUN" /v "${TRICKY[i]}" /d "${TRICKY[i + 1]}" /f >/dev/null || fail "seeding ${TRICKY[i]}"
+done
+check "list reads back through python's csv and json" listing_reads_back
+
+expect_exit "disable an entry" 0 disable --location hkcu 'QmCli Привет 😀'
+check "it is listed disabled" listing_reads_back 'QmCli Привет 😀'
+expect_exit "enable it again" 0 enable --location hkcu -- 'QmCli Привет 😀'
+check "it is listed enabled" listing_reads_back
+
+expect_exit "remove a Cyrillic and emoji name into the folder beside the exe" 0 remove --location hkcu 'QmCli Привет 😀'
+backup=$(tr -d '\r\n' <"$UI_TMP/out")
+expect_exit "backups lists it" 0 backups --format csv
+check "with its entry's name" grep -qF "$backup,hkcu,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,QmCli Привет 😀,REG_SZ" "$UI_TMP/out"
+expect_exit "restore it" 0 restore "$backup"
+check "it is back, exactly" listing_reads_back
+check "its backup is gone" eval '[ -z "$(find "$BUILD" -maxdepth 1 -name "QmCli*.reg")" ]'
+
+# Each type's value and, since it is disabled first, its enabled state make the round trip.
+typed_values() {
+  { reg_run query "$RUN"; reg_run query "$APPROVED"; } | grep -E '^    QmCli (sz|expand|binary|dword|multi)    ' | sort
+}
+for ((i = 0; i < ${#TYPED[@]}; i += 3)); do
+  reg_run add "$RUN" /v "${TYPED[i]}" /t "${TYPED[i + 1]}" /d "${TYPED[i + 2]}" /f >/dev/null
+  cli disable --location hkcu "${TYPED[i]}"
+done
+before=$(typed_values)
+check "five values of five types are seeded, disabled" eval '[ "$(grep -c REG_BINARY <<<"$before")" = 6 ] && [ "$(wc -l <<<"$before")" = 10 ]'
+backups=()
+for ((i = 0; i < ${#TYPED[@]}; i += 3)); do
+  expect_exit "remove ${TYPED[i]} (${TYPED[i + 1]})" 0 remove --location hkcu --backup-folder "$WIN_BACKUPS" "${TYPED[i]}"
+  backups+=("$(tr -d '\r\n' <"$UI_TMP/out")")
+done
+check "they and their enabled state are gone" eval '[ -z "$(typed_values)" ]'
+for backup in "${backups[@]}"; do
+  expect_exit "restore ${backup##*\\}" 0 restore "$backup"
+done
+check "each is back byte for byte, disabled" eval '[ "$(typed_values)" = "$before" ]'
+check "their backups are deleted" eval '[ -z "$(ls "$BACKUPS")" ]'
+
+printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\QmCliForeign]\r\n"QmCli sz"="x.exe"\r\n' >"$BACKUPS/foreign.reg"
+printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"QmCli cut"="x.e' >"$BACKUPS/cut.reg"
+expect_exit "a foreign .reg is refused" 1 restore "$WIN_BACKUPS\\foreign.reg"
+expect_exit "a truncated .reg is refused" 1 restore "$WIN_BACKUPS\\cut.reg"
+check "both stay, nothing was imported" eval '[ -f "$BACKUPS/foreign.reg" ] && [ -f "$BACKUPS/cut.reg" ] &&
+  ! key_exists "HKCU\\Software\\QmCliForeign" && ! value_data "$RUN" "QmCli cut"'
+expect_exit "backups lists files that are not backups with empty fields" 0 backups --backup-folder "$WIN_BACKUPS" --format csv
+check "as such" grep -qF "$WIN_BACKUPS\\cut.reg,,,," "$UI_TMP/out"
+expect_exit "no such entry" 1 remove --location hkcu 'QmCli nobody'
+expect_exit "no enabled state in hklm-services" 1 disable --location hklm-services 'QmCli sz'
+expect_exit "unknown option" 2 list --bogus
+expect_exit "unknown location" 2 remove --location hkcx 'QmCli sz'
+expect_exit "missing NAME" 2 enable --location hkcu
+for name in "${ALL_NAMES[@]}"; do
+  [ "$name" = "$LINE_BREAK" ] && continue
+  expect_exit "remove $name" 0 remove --location hkcu --backup-folder "$WIN_BACKUPS" -- "$name"
+done
+expect_exit "a name no backup can hold is not removed" 1 remove --location hkcu --backup-folder "$WIN_BACKUPS" "$LINE_BREAK"
+check "it is still there, and only it" eval '[ "$(value_names "$RUN" | grep -c "^QmCli")" = 1 ] && ! value_names "$APPROVED" | grep -q "^QmCli"'
+expect_exit "--version" 0 --version
+check "as the About window shows it" grep -qx $'Quillmoor Version 1.0.0\r' "$UI_TMP/out"
+
+report
