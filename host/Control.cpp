@@ -1,6 +1,7 @@
 #include "host/Control.h"
 
 #include "host/Application.h"
+#include "host/Form.h"
 
 namespace qm {
 
@@ -49,7 +50,17 @@ bool Control::Enabled() const
 
 void Control::SetEnabled(bool enabled)
 {
+    if (!enabled)
+        PassFocusOn();
     EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void Control::PassFocusOn()
+{
+    if (!hwnd_ || GetFocus() != hwnd_)
+        return;
+    if (Form* form = Form::FromHwnd(GetParent(hwnd_)))
+        form->MoveFocus(false);
 }
 
 void Control::Focus()

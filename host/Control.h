@@ -76,6 +76,10 @@ protected:
     // keyboard; true when the control showed one.
     virtual bool OnContextMenu(POINT /*screen*/) { return false; }
 
+    // Before a control that holds the keyboard focus is disabled, the focus moves on to the
+    // next control of the window's tab order, as the system's own buttons pass it on.
+    void PassFocusOn();
+
     HWND hwnd_ = nullptr;
 
 private:

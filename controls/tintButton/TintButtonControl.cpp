@@ -37,6 +37,8 @@ HWND TintButtonControl::Create(HWND parent, int id)
 
 void TintButtonControl::SetEnabled(bool enabled)
 {
+    if (!enabled)
+        PassFocusOn();
     if (button_)
         button_->Model().SetEnabled(enabled);
     else

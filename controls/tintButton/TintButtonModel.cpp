@@ -57,7 +57,7 @@ const TintButtonModel::Change& TintButtonModel::ChangeOf(Property property)
         {Property::ForeColor, P::FCOL, kColors | kRedrawAtLastState},
         {Property::ForeOver, P::FCOLO, kColors | kRedrawAtLastState},
         {Property::MaskColor, P::MCOL, kColors | kRedrawAtLastState},
-        {Property::ButtonType, P::BTYPE, kWindowShape | kPlacement | kRedrawUp},
+        {Property::ButtonType, P::BTYPE, kColors | kWindowShape | kPlacement | kRedrawUp},
         {Property::Caption, P::TX, kWindowText | kAccessKey | kPlacement | kRedrawUp},
         {Property::Enabled, P::ENAB, kRedrawUp | kWindowEnabled},
         {Property::Font, P::FONT, kFont | kPlacement | kRedrawUp},

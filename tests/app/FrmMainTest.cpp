@@ -328,3 +328,16 @@ TEST_F(MainWindowTest, WaitingForAnotherProgramPaintsButTakesNoInput)
     EXPECT_TRUE(IsWindow(w.Hwnd()));
     EXPECT_FALSE(TakeQuitMessage());
 }
+
+TEST_F(MainWindowTest, ADisabledButtonPassesTheFocusOn)
+{
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Entry", L"e.exe");
+    auto& w = LoadWindow();
+    ASSERT_TRUE(SelectEntry(L"Entry"));
+    w.deleteButton.Focus();
+    ASSERT_EQ(GetFocus(), w.deleteButton.Hwnd());
+    // Listing again disables Delete: the focus goes on to "&Backups", next in the tab order.
+    Click(w.LocationButton(1));
+    EXPECT_FALSE(w.deleteButton.Enabled());
+    EXPECT_EQ(GetFocus(), w.backupsButton.Hwnd());
+}

@@ -108,6 +108,21 @@ TEST(TintButtonModel, DesignModeCarriesColorsToTheHoverAndOutlinedToBold)
     }
 }
 
+// The gradient style lightens the face by its blue: its colours follow a switch to and from it.
+TEST(TintButtonModel, ChangingTheStyleRecomputesTheColors)
+{
+    LoneModel lone;
+    lone.model.InitNew();
+    lone.model.SetColorScheme(qm::SchemeCustom);
+    lone.model.SetBackColor(0x804020);
+    for (const std::int32_t type : {qm::TypeGradient, qm::TypeStandard}) {
+        lone.model.SetButtonType(type);
+        const qm::WorkingColors shown = lone.model.Colors();
+        lone.model.ComputeColors();
+        EXPECT_EQ(shown, lone.model.Colors()) << type;
+    }
+}
+
 TEST(TintButtonModel, RefusedValuesChangeNothingAndNotifyNothing)
 {
     LoneModel lone;
