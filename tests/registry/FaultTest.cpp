@@ -15,37 +15,25 @@ std::wstring RunPath()
     return std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey;
 }
 
-LSTATUS OpenStatus(HKEY root, const wchar_t* subKey, REGSAM access)
-{
-    HKEY key = nullptr;
-    const LSTATUS status = RegOpenKeyExW(root, subKey, 0, access, &key);
-    if (key)
-        RegCloseKey(key);
-    return status;
-}
-
-TEST_F(RegistryTest, KeyThatRefusesReadingListsNothing)
+// A key that refuses reading lists nothing; one that refuses writing keeps its values. No
+// refusal is ever a message: the window decides what to say.
+TEST_F(RegistryTest, RefusedKeysListNothingOrKeepTheirValues)
 {
     ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
-    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
-    ASSERT_TRUE(deny.Applied());
-    ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE), ERROR_ACCESS_DENIED);
-
-    EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.empty());
-    EXPECT_FALSE(qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
-    EXPECT_TRUE(host.messageBoxes.empty());
-}
-
-TEST_F(RegistryTest, KeyThatRefusesWritingKeepsItsValues)
-{
-    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
-    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
-    ASSERT_TRUE(deny.Applied());
-    ASSERT_EQ(OpenStatus(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE), ERROR_ACCESS_DENIED);
-
-    EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
-    EXPECT_FALSE(qm::SetStringValue(RunPath(), L"Entry", L"other.exe"));
+    {
+        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey));
+        EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.empty());
+        EXPECT_FALSE(qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
+        EXPECT_FALSE(qm::ValueIsMissing(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
+    }
+    {
+        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
+        EXPECT_FALSE(qm::SetStringValue(RunPath(), L"Entry", L"other.exe"));
+    }
     EXPECT_EQ(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).AsMap(),
         (std::map<std::wstring, std::wstring>{{L"Entry", L"entry.exe"}}));
     EXPECT_TRUE(host.messageBoxes.empty());

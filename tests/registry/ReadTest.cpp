@@ -75,22 +75,6 @@ TEST_F(RegistryTest, ListingShowsEveryValueWholeAndEachCanBeRemovedByItsListedNa
     EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.empty());
 }
 
-TEST_F(RegistryTest, WhatIsNotThereReadsAsNothing)
-{
-    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Only", L"one"));
-    const qm::RegKey key = qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey);
-    ASSERT_TRUE(key);
-    EXPECT_EQ(qm::CountValues(key.Get()), 1u);
-    EXPECT_EQ(qm::EnumValueText(key.Get(), 0)->name, L"Only");
-    EXPECT_FALSE(qm::EnumValueText(key.Get(), 1));
-    EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Missing"));
-
-    EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, L"Software\\Missing"));
-    EXPECT_EQ(qm::CountValues(nullptr), 0u);
-    EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, L"Software\\Missing", L"Only"));
-    EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, kKey, L"Only"));
-}
-
 TEST_F(RegistryTest, ReadValueRawKeepsTypeAndBytesWhole)
 {
     const std::vector<BYTE> big = [] {
@@ -112,8 +96,16 @@ TEST_F(RegistryTest, ReadValueRawKeepsTypeAndBytesWhole)
         EXPECT_EQ(raw->type, v.type) << v.name.size();
         EXPECT_EQ(raw->data, v.data) << v.name.size();
     }
+    // What is not there reads as nothing, and is known to be missing.
     EXPECT_FALSE(qm::ReadValueRaw(HKEY_CURRENT_USER, kKey, L"Missing"));
     EXPECT_FALSE(qm::ReadValueRaw(HKEY_CURRENT_USER, L"Software\\Missing", L"Long"));
+    EXPECT_TRUE(qm::ValueIsMissing(HKEY_CURRENT_USER, kKey, L"Missing"));
+    EXPECT_TRUE(qm::ValueIsMissing(HKEY_CURRENT_USER, L"Software\\Missing", L"Long"));
+    EXPECT_FALSE(qm::ValueIsMissing(HKEY_CURRENT_USER, kKey, L"Long"));
+    EXPECT_FALSE(qm::DeleteValue(HKEY_CURRENT_USER, kKey, L"Missing"));
+    const qm::RegKey key = qm::OpenKeyForRead(HKEY_CURRENT_USER, kKey);
+    EXPECT_FALSE(qm::EnumValueText(key.Get(), qm::CountValues(key.Get())));
+    EXPECT_EQ(qm::CountValues(nullptr), 0u);
 }
 
 } // namespace
