@@ -216,7 +216,8 @@ void FrmMain::ListLocation(int location)
             const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
             nameList.Add(value->name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
             commandLineList.Add(value->text, {color, nullptr});
-            entries_.push_back({source.startupKey, std::move(value->name), off, std::nullopt});
+            // A copy, sized to the name: the read left room for the longest name a value can have.
+            entries_.push_back({source.startupKey, std::wstring(value->name), off, std::nullopt});
         }
     }
     nameList.EndFill();
