@@ -1,6 +1,7 @@
 #include "host/Control.h"
 
 #include "host/Application.h"
+#include "host/Form.h"
 
 namespace qm {
 
@@ -30,6 +31,13 @@ wchar_t AccessKeyOf(const std::wstring& caption)
 Control::Control(std::wstring name, TwipsRect rect, std::wstring caption)
     : name_(std::move(name)), rect_(rect), initialCaption_(std::move(caption))
 {
+}
+
+HWND Control::Hwnd() const
+{
+    if (!hwnd_ && madeLaterBy_)
+        static_cast<void>(madeLaterBy_->CreateLaterControls());
+    return hwnd_;
 }
 
 bool Control::Visible() const
@@ -70,11 +78,12 @@ void Control::SetCaption(const std::wstring& caption)
         SetWindowTextW(hwnd_, caption.c_str());
 }
 
-HWND Control::Create(HWND parent, int id)
+HWND Control::Create(HWND parent, int id, const RECT& bounds)
 {
     const auto kind = Kind();
     return CreateWindowExW(kind.exStyle, kind.className, initialCaption_.c_str(),
-        kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+        kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top, bounds.right - bounds.left,
+        bounds.bottom - bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().Module(), nullptr);
 }
 

@@ -27,9 +27,9 @@ Control::WindowKind ListBox::Kind() const
         0};
 }
 
-HWND ListBox::Create(HWND parent, int id)
+HWND ListBox::Create(HWND parent, int id, const RECT& bounds)
 {
-    const HWND hwnd = Control::Create(parent, id);
+    const HWND hwnd = Control::Create(parent, id, bounds);
     listProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     // Watches the pointer so that the tooltip follows it from item to item.
     SetWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

@@ -51,7 +51,7 @@ public:
 
 protected:
     WindowKind Kind() const override;
-    HWND Create(HWND parent, int id) override;
+    HWND Create(HWND parent, int id, const RECT& bounds) override;
     void OnCommand(WORD code) override;
     void OnFontChanged() override;
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
