@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qm {
 
@@ -16,6 +17,33 @@ UniqueFont CreateFontFor(const FontDesc& font, UINT dpi)
     font.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&lf));
 }
+
+namespace {
+
+// One font for every surface of the same font at the same DPI, for as long as any holds it.
+std::shared_ptr<const UniqueFont> SharedFontFor(const FontDesc& font, UINT dpi)
+{
+    struct Made {
+        FontDesc font;
+        UINT dpi;
+        std::weak_ptr<const UniqueFont> handle;
+    };
+    static std::vector<Made> made;
+    for (const Made& m : made) {
+        if (m.dpi == dpi && m.font == font) {
+            if (auto shared = m.handle.lock())
+                return shared;
+        }
+    }
+    auto created = std::make_shared<const UniqueFont>(CreateFontFor(font, dpi));
+    if (!*created)
+        return nullptr;
+    std::erase_if(made, [](const Made& m) { return m.handle.expired(); });
+    made.push_back({font, dpi, created});
+    return created;
+}
+
+} // namespace
 
 bool TintButtonSurface::Resize(int width, int height)
 {
@@ -37,11 +65,11 @@ bool TintButtonSurface::Resize(int width, int height)
 
 bool TintButtonSurface::SetFont(const FontDesc& font, UINT dpi)
 {
-    UniqueFont created = CreateFontFor(font, dpi);
+    auto created = SharedFontFor(font, dpi);
     if (!created || !dc_)
         return false;
     fontSelection_.reset();
-    fontSelection_.emplace(dc_.get(), created.get());
+    fontSelection_.emplace(dc_.get(), created->get());
     font_ = std::move(created);
     dpi_ = dpi;
     return true;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -46,7 +47,8 @@ private:
     UniquePen pen_;
     UniqueMemoryDC dc_;
     UniqueBitmap bitmap_;
-    UniqueFont font_;
+    // Shared by the surfaces of every button in the same font.
+    std::shared_ptr<const UniqueFont> font_;
     // Declared last: put back what the context first held before bitmap and font go.
     std::optional<SelectGuard> bitmapSelection_;
     std::optional<SelectGuard> fontSelection_;
