@@ -105,7 +105,11 @@ void Form::CreateControl(size_t index)
             break;
         }
     }
-    SetWindowPos(c.hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A new child goes to the bottom, where the controls made first already have it; only a
+    // control made later moves.
+    const HWND previous = GetWindow(c.hwnd_, GW_HWNDPREV);
+    if (previous != (above == HWND_TOP ? nullptr : above))
+        SetWindowPos(c.hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(c.hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font())), FALSE);
     c.OnFontChanged();
     const auto* label = dynamic_cast<const Label*>(&c);
