@@ -47,6 +47,9 @@ std::shared_ptr<const UniqueFont> SharedFontFor(const FontDesc& font, UINT dpi)
 
 bool TintButtonSurface::Resize(int width, int height)
 {
+    // The window's first size, taken while it is made, is often the one it has already.
+    if (bitmap_ && bitmapSize_.cx == std::max(width, 1) && bitmapSize_.cy == std::max(height, 1))
+        return true;
     WindowDC screen(nullptr);
     if (!dc_) {
         dc_.reset(CreateCompatibleDC(screen.get()));
@@ -60,6 +63,7 @@ bool TintButtonSurface::Resize(int width, int height)
     bitmapSelection_.reset();
     bitmapSelection_.emplace(dc_.get(), bitmap.get());
     bitmap_ = std::move(bitmap);
+    bitmapSize_ = {std::max(width, 1), std::max(height, 1)};
     return true;
 }
 
