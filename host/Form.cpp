@@ -234,8 +234,15 @@ Control* Form::FindById(int id) const
 
 Control* Form::FindByHwnd(HWND hwnd) const
 {
+    if (!hwnd)
+        return nullptr;
+    // The control's own window first: under Wine each IsChild asks the wineserver.
     for (Control* c : controls_) {
-        if (hwnd && c->hwnd_ && (c->hwnd_ == hwnd || IsChild(c->hwnd_, hwnd)))
+        if (c->hwnd_ == hwnd)
+            return c;
+    }
+    for (Control* c : controls_) {
+        if (c->hwnd_ && IsChild(c->hwnd_, hwnd))
             return c;
     }
     return nullptr;
