@@ -11,6 +11,9 @@ namespace qm {
 
 void RefillBackupList(FrmMain& window)
 {
+    // Made on first use, the backups view fills its list as it is made.
+    if (window.CreateLaterControls())
+        return;
     window.backupList.Clear();
     window.backupFiles.clear();
     for (BackupFile& backup : ListBackups(BackupFolders())) {

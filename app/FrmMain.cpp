@@ -111,7 +111,11 @@ bool FrmMain::Load()
         &autoexecButton, &deleteButton, &backupsButton, &helpButton, &nameBox, &commandLineBox, &addButton,
         &browseButton, &locationOptions[3], &locationOptions[2], &locationOptions[1], &locationOptions[0],
         &closeButton, &backupList, &finishedButton, &restoreButton, &backupNameBox};
-    if (!CreateForm(setup, stacking, tabOrder))
+    deleteButton.SetEnabled(false);
+    addButton.SetEnabled(false);
+    restoreButton.SetEnabled(false);
+    // The backups view is made when it is first reached.
+    if (!CreateForm(setup, stacking, tabOrder, {&backupList, &finishedButton, &restoreButton}))
         return false;
 
     helpMenu_.reset(CreatePopupMenu());
@@ -119,17 +123,18 @@ bool FrmMain::Load()
     AppendMenuW(helpMenu_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(helpMenu_.get(), MF_STRING, kAboutCommand, L"A&bout Vostrel");
 
-    backupList.SetVisible(false);
-    deleteButton.SetEnabled(false);
-    addButton.SetEnabled(false);
-    restoreButton.SetEnabled(false);
     // Selected before the handlers are wired: the start-up lists location 1 itself.
     LocationOption(1).Select();
     WireHandlers();
 
     ListLocation(1);
-    RefillBackupList(*this);
     return true;
+}
+
+void FrmMain::OnLaterControlsCreated()
+{
+    backupList.SetVisible(false);
+    RefillBackupList(*this);
 }
 
 void FrmMain::WireHandlers()
@@ -216,7 +221,8 @@ void FrmMain::ListLocation(int location)
             const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
             nameList.Add(value->name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
             commandLineList.Add(value->text, {color, nullptr});
-            entries_.push_back({source.startupKey, std::move(value->name), off, std::nullopt});
+            // A copy, sized to the name: the read left room for the longest name a value can have.
+            entries_.push_back({source.startupKey, std::wstring(value->name), off, std::nullopt});
         }
     }
     nameList.EndFill();
@@ -313,6 +319,7 @@ void FrmMain::OnLocationButton(int location)
 
 void FrmMain::ShowBackupsView()
 {
+    static_cast<void>(CreateLaterControls());
     backupList.SetVisible(true);
     commandLineList.SetVisible(false);
 }

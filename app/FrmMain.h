@@ -105,6 +105,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMenuCommand(UINT id) override;
     void OnClose() override;
+    void OnLaterControlsCreated() override;
     void WireHandlers();
 
     void OnNameClick();

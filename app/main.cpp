@@ -1,5 +1,6 @@
 #include "app/FrmMain.h"
 #include "host/Application.h"
+#include "host/StartupSteps.h"
 
 #include <windows.h>
 
@@ -7,12 +8,15 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    qm::NoteStartupStep("main");
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
 
     qm::FrmMain main;
     if (!main.Load())
         return 1;
+    qm::NoteStartupStep("created");
     main.Show();
+    qm::NoteStartupStep("shown");
     return qm::App().RunMessageLoop();
 }

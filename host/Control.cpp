@@ -33,6 +33,13 @@ Control::Control(std::wstring name, TwipsRect rect, std::wstring caption)
 {
 }
 
+HWND Control::Hwnd() const
+{
+    if (!hwnd_ && madeLaterBy_)
+        static_cast<void>(madeLaterBy_->CreateLaterControls());
+    return hwnd_;
+}
+
 bool Control::Visible() const
 {
     return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -81,11 +88,12 @@ void Control::SetCaption(const std::wstring& caption)
         SetWindowTextW(hwnd_, caption.c_str());
 }
 
-HWND Control::Create(HWND parent, int id)
+HWND Control::Create(HWND parent, int id, const RECT& bounds)
 {
     const auto kind = Kind();
     return CreateWindowExW(kind.exStyle, kind.className, initialCaption_.c_str(),
-        kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+        kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top, bounds.right - bounds.left,
+        bounds.bottom - bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().Module(), nullptr);
 }
 

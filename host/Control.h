@@ -27,7 +27,8 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    HWND Hwnd() const { return hwnd_; }
+    // The control's window; a control the form makes later is made by the first call here.
+    HWND Hwnd() const;
     const std::wstring& Name() const { return name_; }
     const TwipsRect& Rect() const { return rect_; }
 
@@ -64,8 +65,9 @@ protected:
         DWORD exStyle;
     };
     virtual WindowKind Kind() const = 0;
-    // Makes the control's window in its parent; by default a window of Kind() with the caption.
-    virtual HWND Create(HWND parent, int id);
+    // Makes the control's window in its parent at its place in pixels; by default a window of
+    // Kind() with the caption.
+    virtual HWND Create(HWND parent, int id, const RECT& bounds);
     virtual void OnCommand(WORD /*code*/) {}
     virtual void OnCreated() {}
     // The window gave the control a new font (a DPI change among other things).
@@ -83,6 +85,8 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
+    // The form that makes this control when it is first reached; null once made.
+    Form* madeLaterBy_ = nullptr;
     std::wstring name_;
     TwipsRect rect_;
     std::wstring initialCaption_;

@@ -40,7 +40,8 @@ int Form::ShowMessage(const std::wstring& text, unsigned code, const std::wstrin
     return App().Services().ShowMessage(hwnd_, text, code, title);
 }
 
-bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder)
+bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder,
+    const std::vector<Control*>& later)
 {
     setup_ = setup;
     controls_ = std::move(stacking);
@@ -74,36 +75,79 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
     if (dpi_ == 0)
         dpi_ = kBaseDpi;
     CreateFonts();
-
-    for (size_t i = 0; i < controls_.size(); ++i) {
-        Control& c = *controls_[i];
-        c.hwnd_ = c.Create(hwnd_, kFirstControlId + static_cast<int>(i));
-        // Listed from the topmost down: each new control goes below the ones before it.
-        SetWindowPos(c.hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const auto* label = dynamic_cast<const Label*>(&c);
-        labelBrushes_.emplace_back(label && label->background != CLR_INVALID ? CreateSolidBrush(label->background) : nullptr);
-        c.OnCreated();
-    }
-
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
-    for (Control* c : controls_) {
-        if (c->Tooltip().empty() && !c->HasChangingTooltip())
-            continue;
-        TTTOOLINFOW ti{};
-        ti.cbSize = sizeof(ti);
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = hwnd_;
-        ti.uId = reinterpret_cast<UINT_PTR>(c->Hwnd());
-        ti.lpszText = c->HasChangingTooltip() ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(c->Tooltip().c_str());
-        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
     // Long item tooltips wrap instead of running off the screen.
     SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(setup.clientWidthTwips, kBaseDpi));
 
-    ApplyDpi(dpi_);
+    labelBrushes_.resize(controls_.size());
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        if (std::find(later.begin(), later.end(), controls_[i]) != later.end())
+            controls_[i]->madeLaterBy_ = this;
+        else
+            CreateControl(i);
+    }
+    PlaceWindow(false);
     App().AddWindow(hwnd_, [this](MSG& msg) { return FilterMessage(msg); });
     return true;
+}
+
+// Made at its place, in its font, below the controls listed before it.
+void Form::CreateControl(size_t index)
+{
+    Control& c = *controls_[index];
+    c.madeLaterBy_ = nullptr;
+    c.hwnd_ = c.Create(hwnd_, kFirstControlId + static_cast<int>(index), ToPixels(c.Rect(), dpi_));
+    HWND above = HWND_TOP;
+    for (size_t i = index; i-- > 0;) {
+        if (controls_[i]->hwnd_) {
+            above = controls_[i]->hwnd_;
+            break;
+        }
+    }
+    // A new child goes to the bottom, where the controls made first already have it; only a
+    // control made later moves.
+    const HWND previous = GetWindow(c.hwnd_, GW_HWNDPREV);
+    if (previous != (above == HWND_TOP ? nullptr : above))
+        SetWindowPos(c.hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(c.hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font())), FALSE);
+    c.OnFontChanged();
+    const auto* label = dynamic_cast<const Label*>(&c);
+    if (label && label->background != CLR_INVALID)
+        labelBrushes_[index].reset(CreateSolidBrush(label->background));
+    c.OnCreated();
+
+    if (c.Tooltip().empty() && !c.HasChangingTooltip())
+        return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd_);
+    ti.lpszText = c.HasChangingTooltip() ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(c.Tooltip().c_str());
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+bool Form::CreateLaterControls()
+{
+    if (!hwnd_)
+        return false;
+    bool made = false;
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i]->madeLaterBy_) {
+            CreateControl(i);
+            made = true;
+        }
+    }
+    if (made)
+        OnLaterControlsCreated();
+    return made;
+}
+
+void Form::Reach(const Control& c)
+{
+    if (c.madeLaterBy_)
+        static_cast<void>(CreateLaterControls());
 }
 
 void Form::CreateFonts()
@@ -126,10 +170,12 @@ void Form::ApplyDpi(UINT dpi)
     dpi_ = dpi;
     CreateFonts();
     for (Control* c : controls_) {
+        if (!c->hwnd_)
+            continue;
         const RECT r = ToPixels(c->Rect(), dpi_);
-        SetWindowPos(c->Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        SetWindowPos(c->hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(c->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c->Font())), TRUE);
+        SendMessageW(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c->Font())), TRUE);
         c->OnFontChanged();
     }
     PlaceWindow(false);
@@ -188,8 +234,15 @@ Control* Form::FindById(int id) const
 
 Control* Form::FindByHwnd(HWND hwnd) const
 {
+    if (!hwnd)
+        return nullptr;
+    // The control's own window first: under Wine each IsChild asks the wineserver.
     for (Control* c : controls_) {
-        if (c->Hwnd() == hwnd || (hwnd && IsChild(c->Hwnd(), hwnd)))
+        if (c->hwnd_ == hwnd)
+            return c;
+    }
+    for (Control* c : controls_) {
+        if (c->hwnd_ && IsChild(c->hwnd_, hwnd))
             return c;
     }
     return nullptr;
@@ -204,6 +257,7 @@ void Form::MoveFocus(bool backwards)
     int index = current == tabOrder_.end() ? (backwards ? 0 : n - 1) : static_cast<int>(current - tabOrder_.begin());
     for (int step = 0; step < n; ++step) {
         index = (index + (backwards ? n - 1 : 1)) % n;
+        Reach(*tabOrder_[static_cast<size_t>(index)]);
         if (tabOrder_[static_cast<size_t>(index)]->TakesFocus()) {
             tabOrder_[static_cast<size_t>(index)]->Focus();
             return;
@@ -215,7 +269,10 @@ bool Form::HandleAccessKey(wchar_t letter)
 {
     std::vector<Control*> matches;
     for (Control* c : tabOrder_) {
-        if (c->Visible() && c->Enabled() && c->AccessKey() == letter)
+        if (c->AccessKey() != letter)
+            continue;
+        Reach(*c);
+        if (c->Visible() && c->Enabled())
             matches.push_back(c);
     }
     if (matches.empty())
@@ -318,8 +375,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear of it; controls that draw themselves need it too.
-        for (Control* c : controls_)
-            SendMessageW(c->Hwnd(), message, wParam, lParam);
+        for (Control* c : controls_) {
+            if (c->hwnd_)
+                SendMessageW(c->hwnd_, message, wParam, lParam);
+        }
         return 0;
     default:
         return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -340,8 +399,10 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         App().RemoveWindow(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        for (Control* c : self->controls_)
+        for (Control* c : self->controls_) {
             c->hwnd_ = nullptr;
+            c->madeLaterBy_ = nullptr;
+        }
         self->labelBrushes_.clear();
         self->background_.reset();
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);

@@ -39,6 +39,9 @@ public:
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
     HWND Tooltips() const { return tooltips_; }
     HFONT FontFor(FontKind kind) const { return fonts_[static_cast<size_t>(kind)].get(); }
+    // Makes the controls that wait to be reached, at their places in stacking and tab order;
+    // true when this call made them.
+    bool CreateLaterControls();
     // A modal message box owned by this window (through the host services); the button pressed.
     int ShowMessage(const std::wstring& text, unsigned code, const std::wstring& title) const;
     // The face, size and weight of a kind of font, for controls that make their own.
@@ -58,8 +61,14 @@ protected:
         int iconId; // 0: none
         HWND owner;
     };
-    // Creates the window hidden with its controls, listed from the topmost down.
-    [[nodiscard]] bool CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder);
+    // Creates the window hidden with its controls, listed from the topmost down. The controls
+    // of `later` (listed in stacking too) wait until something reaches them: code asking for
+    // their window, Tab arriving at them, or their access key. Until then they are empty,
+    // hidden and disabled.
+    [[nodiscard]] bool CreateForm(const FormSetup& setup, std::vector<Control*> stacking, std::vector<Control*> tabOrder,
+        const std::vector<Control*>& later = {});
+    // The controls created later have just been made.
+    virtual void OnLaterControlsCreated() {}
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnMenuCommand(UINT /*id*/) {}
@@ -72,6 +81,9 @@ protected:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void CreateFonts();
+    void CreateControl(size_t index);
+    // Makes the controls created later if c is one of them and they are not made yet.
+    void Reach(const Control& c);
     void PlaceWindow(bool centre);
     bool HandleAccessKey(wchar_t letter);
     Control* FindById(int id) const;

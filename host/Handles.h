@@ -79,6 +79,8 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, NullIsInvalid<HANDLE, CloseHandl
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 // A directory search begun with FindFirstFile.
 using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
+// A library loaded with LoadLibrary.
+using UniqueModule = UniqueHandle<HMODULE, NullIsInvalid<HMODULE, FreeLibrary>>;
 
 // A window's device context, released to the window at the end of the scope.
 class WindowDC {

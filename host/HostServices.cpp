@@ -2,6 +2,7 @@
 
 #include "host/Application.h"
 #include "host/Handles.h"
+#include "host/SystemLibrary.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -29,7 +30,8 @@ std::optional<std::wstring> PlatformHostServices::OpenFileDialog(HWND owner, con
     ofn.lpstrFileTitle = fileTitle;
     ofn.nMaxFileTitle = static_cast<DWORD>(std::size(fileTitle));
     ofn.lpstrTitle = title.c_str();
-    if (!GetOpenFileNameW(&ofn))
+    const auto getOpenFileName = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!getOpenFileName || !getOpenFileName(&ofn))
         return std::nullopt;
     return std::wstring(file);
 }
@@ -52,7 +54,8 @@ bool PlatformHostServices::StartProcess(const std::wstring& commandLine)
 
 void PlatformHostServices::ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory)
 {
-    ShellExecuteW(nullptr, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
+    if (const auto shellExecute = SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
+        shellExecute(nullptr, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
 }
 
 std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, const std::wstring& parameters, DWORD timeoutMs)
@@ -64,7 +67,8 @@ std::optional<DWORD> PlatformHostServices::RunAndWait(const std::wstring& file, 
     sei.lpFile = file.c_str();
     sei.lpParameters = parameters.c_str();
     sei.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&sei) || !sei.hProcess)
+    const auto shellExecuteEx = SystemFunction<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    if (!shellExecuteEx || !shellExecuteEx(&sei) || !sei.hProcess)
         return std::nullopt;
     const UniqueKernelHandle process(sei.hProcess);
 

@@ -27,9 +27,10 @@ Control::WindowKind ListBox::Kind() const
         0};
 }
 
-HWND ListBox::Create(HWND parent, int id)
+HWND ListBox::Create(HWND parent, int id, const RECT& bounds)
 {
-    const HWND hwnd = Control::Create(parent, id);
+    const HWND hwnd = Control::Create(parent, id, bounds);
+    listProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     // Watches the pointer so that the tooltip follows it from item to item.
     SetWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     return hwnd;
@@ -51,9 +52,14 @@ LRESULT CALLBACK ListBox::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+LRESULT ListBox::ToList(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return CallWindowProcW(listProc_, hwnd_, message, wParam, lParam);
+}
+
 void ListBox::Add(const std::wstring& text, ListItemStyle style)
 {
-    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     styles_.push_back(style);
     Widen(text, style.note);
 }
@@ -261,11 +267,13 @@ void ListBox::SetSelectedIndex(int index)
 
 std::wstring ListBox::Item(int index) const
 {
-    const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (index < 0 || length == LB_ERR)
+    if (index < 0 || !hwnd_)
+        return {};
+    const LRESULT length = ToList(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
         return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied = ToList(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
     return text;
 }

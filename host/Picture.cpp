@@ -222,10 +222,23 @@ PicturePtr Picture::FromData(const PictureData& data)
 
 PicturePtr Picture::FromIconResource(int id)
 {
+    // Buttons of the same look show one loaded icon, for as long as any of them holds it.
+    static std::vector<std::pair<int, std::weak_ptr<const Picture>>> loaded;
+    for (const auto& [loadedId, picture] : loaded) {
+        if (loadedId == id) {
+            if (auto shared = picture.lock())
+                return shared;
+        }
+    }
     PictureData data{PictureData::Type::Icon, PictureData::Origin::Resource, id, {}};
     UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0)));
     const HICON handle = icon.get();
-    return FromIcon(handle, std::move(icon), std::move(data));
+    PicturePtr picture = FromIcon(handle, std::move(icon), std::move(data));
+    if (picture) {
+        std::erase_if(loaded, [](const auto& entry) { return entry.second.expired(); });
+        loaded.emplace_back(id, picture);
+    }
+    return picture;
 }
 
 PicturePtr Picture::FromSystemCursor(int id)

@@ -1,5 +1,7 @@
 #include "host/SystemFolders.h"
 
+#include "host/SystemLibrary.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -37,7 +39,8 @@ std::wstring WinDir()
 std::wstring GetSpecialFolderPath(int csidl)
 {
     wchar_t path[MAX_PATH] = {};
-    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+    const auto getFolderPath = SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    if (!getFolderPath || getFolderPath(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
         return {};
     return path;
 }

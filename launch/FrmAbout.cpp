@@ -3,6 +3,7 @@
 #include "host/Application.h"
 #include "host/Handles.h"
 #include "host/StoredLayout.h"
+#include "host/SystemLibrary.h"
 #include "launch/AboutTexts.h"
 #include "launch/SystemInfo.h"
 #include "resources/resource.h"
@@ -105,7 +106,10 @@ void FrmAbout::PaintPicture(HDC dc, const RECT& rect) const
     TRIVERTEX corners[2] = {
         Vertex(rect.left, rect.top, kPictureTopColor), Vertex(rect.right, rect.bottom, kFaceColor)};
     GRADIENT_RECT gradient = {0, 1};
-    GradientFill(dc, corners, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
+    // msimg32 is loaded when the About window first paints, not at start.
+    static const auto gradientFill = SystemFunction<decltype(&GradientFill)>(L"msimg32.dll", "GradientFill");
+    if (gradientFill)
+        gradientFill(dc, corners, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
 
     const int size = MulDiv(kPictureIconSize, static_cast<int>(Dpi()), kBaseDpi);
     const UniqueIcon programIcon(static_cast<HICON>(

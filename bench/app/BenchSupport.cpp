@@ -6,16 +6,21 @@
 
 namespace qmbench {
 
-double NowMs()
+double CounterMs(long long counter)
 {
     static const double ticksPerMs = [] {
         LARGE_INTEGER frequency{};
         QueryPerformanceFrequency(&frequency);
         return static_cast<double>(frequency.QuadPart) / 1000.0;
     }();
+    return static_cast<double>(counter) / ticksPerMs;
+}
+
+double NowMs()
+{
     LARGE_INTEGER now{};
     QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
+    return CounterMs(now.QuadPart);
 }
 
 double Median(std::vector<double> samples)

@@ -9,6 +9,8 @@ namespace qmbench {
 
 // Milliseconds on the performance counter.
 double NowMs();
+// A reading of the performance counter (of this or another process) in the same milliseconds.
+double CounterMs(long long counter);
 
 template <typename F>
 double TimeMs(F&& work)

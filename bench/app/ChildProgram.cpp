@@ -4,7 +4,10 @@
 
 #include <psapi.h>
 
+#include "host/Files.h"
+
 #include <algorithm>
+#include <sstream>
 
 namespace qmbench {
 
@@ -66,6 +69,34 @@ void Close(const PROCESS_INFORMATION& process, HWND window)
     CloseHandle(process.hProcess);
 }
 
+std::wstring StepFile()
+{
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder, length) + L"quillmoor-bench-steps.txt";
+}
+
+std::vector<Step> ReadSteps(const std::wstring& file, double start)
+{
+    std::vector<Step> steps;
+    const auto bytes = qm::ReadWholeFile(file);
+    std::istringstream in(bytes ? std::string(bytes->begin(), bytes->end()) : std::string());
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        Step step;
+        long long counter = 0;
+        unsigned long long workingSet = 0;
+        unsigned long long peak = 0;
+        if (fields >> step.name >> counter >> workingSet >> peak) {
+            step.ms = CounterMs(counter) - start;
+            step.workingSet = static_cast<SIZE_T>(workingSet);
+            steps.push_back(step);
+        }
+    }
+    return steps;
+}
+
 } // namespace
 
 std::optional<FirstPaint> RunToFirstPaint(const std::wstring& program, DWORD timeoutMs)
@@ -75,6 +106,10 @@ std::optional<FirstPaint> RunToFirstPaint(const std::wstring& program, DWORD tim
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
+    // The child inherits the variable and reports its steps into the file.
+    const std::wstring stepFile = StepFile();
+    DeleteFileW(stepFile.c_str());
+    SetEnvironmentVariableW(L"QM_STEP_TIMES", stepFile.c_str());
 
     const double start = NowMs();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -99,8 +134,11 @@ std::optional<FirstPaint> RunToFirstPaint(const std::wstring& program, DWORD tim
         EnumChildWindows(search.found, CountListItems, reinterpret_cast<LPARAM>(&result.mostListItems));
     }
     Close(process, search.found);
+    SetEnvironmentVariableW(L"QM_STEP_TIMES", nullptr);
     if (!painted)
         return std::nullopt;
+    result.steps = ReadSteps(stepFile, start);
+    DeleteFileW(stepFile.c_str());
     return result;
 }
 

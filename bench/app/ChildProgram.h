@@ -4,13 +4,23 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qmbench {
+
+// A step the program reported of its start (host/StartupSteps.h): "main" on entering wWinMain,
+// "created" once its window and controls are made (hidden), "shown" once it is shown.
+struct Step {
+    std::string name;
+    double ms = 0;          // from just before CreateProcessW
+    SIZE_T workingSet = 0;
+};
 
 struct FirstPaint {
     double ms = 0;              // from just before CreateProcessW to the first complete paint
     SIZE_T peakWorkingSet = 0;  // the process's own counter, read right after that paint
     int mostListItems = 0;      // the fullest list box of the window, to show what was listed
+    std::vector<Step> steps;    // in the order reported
 };
 
 // Starts a program in its own folder, waits until its captioned top-level window is visible

@@ -1,6 +1,8 @@
 // Memory: peak working set of quillmoor.exe once its main window has painted with 10,000
-// entries listed. Beside it, the same figure for quillmoor.exe with no entries of ours and for
-// a minimal program, which shows what Wine's own libraries and mappings count in every process.
+// entries listed. Beside it, the same figure for quillmoor.exe with no entries of ours, for
+// the main window's plain twin made of standard controls, and for a minimal program, which
+// shows what Wine's own libraries and mappings count in every process; and the working set of
+// each after each step of its start.
 
 #include "BenchSupport.h"
 #include "ChildProgram.h"
@@ -15,6 +17,7 @@
 #include <psapi.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,6 +28,10 @@ constexpr double kMb = 1024.0 * 1024.0;
 
 struct Peak {
     double mb = 0; // median
+    // Medians of the working set after each reported step: wWinMain entered, made, shown.
+    double mainMb = 0;
+    double createdMb = 0;
+    double shownMb = 0;
     int listed = 0;
     int values = 0;
 };
@@ -34,16 +41,23 @@ std::optional<Peak> MedianPeak(const std::wstring& program, int entries)
     const qmbench::PrefixRunEntries seeded(entries);
     if (!seeded.Seeded())
         return std::nullopt;
-    std::vector<double> peaks;
+    std::vector<double> peaks, main, created, shown;
     Peak result;
     for (int run = 0; run < kRuns; ++run) {
         const auto paint = qmbench::RunToFirstPaint(program);
         if (!paint || paint->peakWorkingSet == 0)
             return std::nullopt;
         peaks.push_back(static_cast<double>(paint->peakWorkingSet) / kMb);
+        for (const qmbench::Step& step : paint->steps) {
+            auto& samples = step.name == "main" ? main : step.name == "created" ? created : shown;
+            samples.push_back(static_cast<double>(step.workingSet) / kMb);
+        }
         result.listed = paint->mostListItems;
     }
     result.mb = qmbench::Median(peaks);
+    result.mainMb = qmbench::Median(main);
+    result.createdMb = qmbench::Median(created);
+    result.shownMb = qmbench::Median(shown);
     result.values = seeded.ValuesInKey();
     return result;
 }
@@ -93,19 +107,27 @@ int wmain()
     }
     const std::wstring folder = qm::App().Folder();
     const auto minimal = MedianPeak(folder + L"\\minimal_window.exe", 0);
+    const auto twin = MedianPeak(folder + L"\\plain_window.exe", 0);
     const auto empty = MedianPeak(folder + L"\\..\\quillmoor.exe", 0);
     const auto full = MedianPeak(folder + L"\\..\\quillmoor.exe", kEntries);
-    if (!minimal || !empty || !full) {
+    if (!minimal || !twin || !empty || !full) {
         qmbench::Print("a program showed no painted window, gave no memory counters, or the key could not be seeded\n");
         return 1;
     }
-    qmbench::Print("Peak working set after the first paint (GetProcessMemoryInfo, Wine's view: every mapped page\n"
-                   "the process touched, Wine's own libraries included), median of %d runs:\n", kRuns);
-    qmbench::Print("  quillmoor.exe, location 1: %5d values, %5d listed: %7.1f MB\n", full->values, full->listed, full->mb);
-    qmbench::Print("  quillmoor.exe, location 1: %5d values, %5d listed: %7.1f MB\n", empty->values, empty->listed, empty->mb);
-    qmbench::Print("  minimal_window.exe (empty window):                    %7.1f MB\n", minimal->mb);
-    qmbench::Print("  listing %d entries adds %.1f MB; quillmoor without them is %.1f MB above the minimal program\n",
-        kEntries, full->mb - empty->mb, empty->mb - minimal->mb);
+    qmbench::Print("Working set (GetProcessMemoryInfo, Wine's view: every mapped page the process touched, Wine's\n"
+                   "own libraries included) after each step of the start, and its peak after the first paint,\n"
+                   "median of %d runs, in MB:\n", kRuns);
+    qmbench::Print("  %-52s %9s %9s %9s %11s\n", "", "wWinMain", "made", "shown", "peak/paint");
+    auto row = [](const std::string& label, const Peak& p) {
+        qmbench::Print("  %-52s %9.1f %9.1f %9.1f %11.1f\n", label.c_str(), p.mainMb, p.createdMb, p.shownMb, p.mb);
+    };
+    row("minimal_window.exe (empty window)", *minimal);
+    row("plain_window.exe (plain twin)", *twin);
+    for (const Peak* p : {&*empty, &*full})
+        row("quillmoor.exe, location 1: " + std::to_string(p->values) + " values, " + std::to_string(p->listed) + " listed", *p);
+    qmbench::Print("  quillmoor without entries is %+.1f MB from the minimal program and %+.1f MB from the plain twin;\n"
+                   "  with %d entries listed it is %+.1f MB from the minimal program\n",
+        empty->mb - minimal->mb, empty->mb - twin->mb, kEntries, full->mb - minimal->mb);
     PrintListingMemoryInProcess();
     return 0;
 }

@@ -1,6 +1,8 @@
 // The reference program of the start-up benchmark: an empty window with the main window's
 // styles and client size (549 x 400 pixels at 96 DPI) and nothing else.
 
+#include "host/StartupSteps.h"
+
 #include <windows.h>
 
 namespace {
@@ -26,6 +28,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+    qm::NoteStartupStep("main");
     WNDCLASSW wc{};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
@@ -42,7 +45,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     if (!hwnd)
         return 1;
+    qm::NoteStartupStep("created");
     ShowWindow(hwnd, show);
+    qm::NoteStartupStep("shown");
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -202,8 +202,8 @@ LRESULT CALLBACK TintButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     return self->HandleMessage(message, wParam, lParam);
 }
 
-// Initialisation: the surface in the model's font, drawing enabled. A surface the platform
-// refuses leaves the button undrawn.
+// Initialisation: the surface in the model's font. A surface the platform refuses leaves the
+// button undrawn. Nothing is drawn before the window first shows, which draws it.
 void TintButton::OnCreate()
 {
     colorSource_.SetControl(window_);
@@ -211,7 +211,7 @@ void TintButton::OnCreate()
     if (!surface_->Resize(0, 0))
         surface_.reset();
     FontChanged();
-    drawEnabled_ = true;
+    drawEnabled_ = false;
 }
 
 LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

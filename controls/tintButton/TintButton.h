@@ -144,9 +144,11 @@ private:
     std::optional<TintButtonSurface> surface_;
     // What lies under a transparent button, copied from the parent when it shows as one.
     std::optional<TintButtonSurface> background_;
+    // The window has a region of its shape.
+    bool shaped_ = false;
     // A background capture runs: it takes the height to 0 and back, which is no new size.
     bool capturingBackground_ = false;
-    bool drawEnabled_ = true;
+    bool drawEnabled_ = false;
     VisualState lastState_ = VisualState::Up;
     std::wstring lastCaption_;
 

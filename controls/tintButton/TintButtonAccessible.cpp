@@ -3,6 +3,7 @@
 #include "controls/tintButton/TintButtonModel.h"
 #include "host/ComPtr.h"
 #include "host/Control.h"
+#include "host/SystemLibrary.h"
 
 #include <oleacc.h>
 
@@ -16,9 +17,14 @@ namespace {
 // IID_IAccessible, spelled out: MinGW's uuid and oleacc import libraries both define it.
 constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
+// Loaded on the first WM_GETOBJECT: most runs never meet an accessibility client.
+constexpr wchar_t kOleAut[] = L"oleaut32.dll";
+constexpr wchar_t kOleAcc[] = L"oleacc.dll";
+
 HRESULT ReturnText(const std::wstring& text, BSTR* out)
 {
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    static const auto allocString = SystemFunction<decltype(&SysAllocStringLen)>(kOleAut, "SysAllocStringLen");
+    *out = allocString ? allocString(text.data(), static_cast<UINT>(text.size())) : nullptr;
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -81,7 +87,7 @@ public:
     {
         if (!role)
             return E_POINTER;
-        VariantInit(role);
+        role->vt = VT_EMPTY;
         if (!IsSelf(child))
             return E_INVALIDARG;
         role->vt = VT_I4;
@@ -192,18 +198,24 @@ LRESULT ButtonAccessibleObject(HWND button, WPARAM wParam, LPARAM lParam)
 {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return 0;
+    static const auto createStandard =
+        SystemFunction<decltype(&CreateStdAccessibleObject)>(kOleAcc, "CreateStdAccessibleObject");
+    static const auto resultFromObject = SystemFunction<decltype(&LresultFromObject)>(kOleAcc, "LresultFromObject");
+    static const auto initializeCom = SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    if (!createStandard || !resultFromObject || !initializeCom)
+        return 0;
     // The object reaches other processes through COM, which this thread then needs for as
     // long as it runs: initialised once, never closed. Any apartment will do.
-    static thread_local const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    static thread_local const HRESULT com = initializeCom(nullptr, COINIT_APARTMENTTHREADED);
     (void)com;
     ComPtr<IAccessible> standard;
-    if (FAILED(CreateStdAccessibleObject(button, OBJID_CLIENT, kIidAccessible, standard.put())))
+    if (FAILED(createStandard(button, OBJID_CLIENT, kIidAccessible, standard.put())))
         return 0;
     // When no memory is had, the object is not made and the standard one goes with its owner.
     const ComPtr<ButtonAccessible> object(new (std::nothrow) ButtonAccessible(button, std::move(standard)));
     if (!object)
         return 0;
-    const LRESULT result = LresultFromObject(kIidAccessible, wParam, object.get());
+    const LRESULT result = resultFromObject(kIidAccessible, wParam, object.get());
     return result > 0 ? result : 0;
 }
 

@@ -14,20 +14,24 @@ Control::WindowKind TintButtonControl::Kind() const
     return {TintButton::kClassName, WS_TABSTOP, 0};
 }
 
-HWND TintButtonControl::Create(HWND parent, int id)
+HWND TintButtonControl::Create(HWND parent, int id, const RECT& bounds)
 {
-    // The form places the window; until then it has no size. The caption is still the one
-    // given to the control, as no window holds it yet.
-    const RECT unplaced{};
+    // The caption is still the one given to the control, as no window holds it yet. A stored
+    // button loads it and its enabled state with the rest, and is drawn once.
     const std::wstring caption = Caption();
-    button_ = stored_ ? TintButton::CreateLoaded(parent, id, unplaced, *stored_, this)
-                      : TintButton::CreateNew(parent, id, unplaced, this);
+    if (stored_) {
+        if (!caption.empty())
+            stored_->Write(KeyName(PropertyKey::TX), caption);
+        if (!initialEnabled_)
+            stored_->Write(KeyName(PropertyKey::ENAB), false);
+        button_ = TintButton::CreateLoaded(parent, id, bounds, *stored_, this);
+    } else {
+        button_ = TintButton::CreateNew(parent, id, bounds, this);
+        if (button_ && !initialEnabled_)
+            button_->Model().SetEnabled(false);
+    }
     if (!button_)
         return nullptr;
-    if (stored_ && !caption.empty() && caption != button_->Model().Caption())
-        button_->Model().SetCaption(caption);
-    if (!initialEnabled_)
-        button_->Model().SetEnabled(false);
     button_->Events().Click = [this] { RaiseClick(); };
     // Members go before the form that holds them: the form is not to hear of this window's end.
     const HWND hwnd = button_->hwnd();

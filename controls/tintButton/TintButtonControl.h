@@ -35,7 +35,7 @@ public:
 
 protected:
     WindowKind Kind() const override;
-    HWND Create(HWND parent, int id) override;
+    HWND Create(HWND parent, int id, const RECT& bounds) override;
 
 private:
     FontDesc AmbientFont() const override;

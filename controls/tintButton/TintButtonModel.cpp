@@ -1,6 +1,7 @@
 #include "controls/tintButton/TintButtonModel.h"
 
 #include "host/StoredLayout.h"
+#include "host/SystemLibrary.h"
 
 #include <olectl.h>
 
@@ -235,8 +236,13 @@ Color TintButtonModel::TranslateColor(Color color)
         const Color index = color & 0x00FFFFFF;
         return index <= COLOR_MENUBAR ? GetSysColor(static_cast<int>(index)) : 0;
     }
+    // A plain RGB value is itself; palette references, which no stored layout of ours holds,
+    // go to OLE, loaded only for them.
+    if ((color & 0xFF000000) == 0)
+        return color;
+    static const auto translate = SystemFunction<decltype(&OleTranslateColor)>(L"oleaut32.dll", "OleTranslateColor");
     COLORREF rgb = 0;
-    return SUCCEEDED(OleTranslateColor(color, nullptr, &rgb)) ? rgb : 0;
+    return translate && SUCCEEDED(translate(color, nullptr, &rgb)) ? rgb : 0;
 }
 
 Color TintButtonModel::ShiftColor(Color color, int delta, bool proportionalBlue) const

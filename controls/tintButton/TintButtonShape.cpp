@@ -11,8 +11,17 @@ void RemovePixels(HRGN region, int left, int top, int right, int bottom)
         CombineRgn(region, region, cut.get(), RGN_DIFF);
 }
 
+bool IsRectangular(std::int32_t buttonType)
+{
+    return buttonType != TypeOval && buttonType != TypeFramed && buttonType != TypeShaded &&
+           buttonType != TypeOutlined && buttonType != TypeGradient && buttonType != TypeRoundedBevel;
+}
+
+// Nothing for the rectangular styles, which need no region.
 UniqueRegion RegionFor(std::int32_t buttonType, int w, int h)
 {
+    if (IsRectangular(buttonType))
+        return UniqueRegion();
     if (buttonType == TypeOval)
         return UniqueRegion(CreateEllipticRgn(0, 0, w, h));
     UniqueRegion region(CreateRectRgn(0, 0, w, h));
@@ -54,8 +63,15 @@ void TintButton::Reshape()
 {
     // Once handed over, the region is the window's: it frees it when the next one is set.
     UniqueRegion region = RegionFor(model_.ButtonType(), model_.Width(), model_.Height());
-    if (region && SetWindowRgn(window_, region.get(), TRUE))
+    if (!region) {
+        if (shaped_ && SetWindowRgn(window_, nullptr, TRUE))
+            shaped_ = false;
+        return;
+    }
+    if (SetWindowRgn(window_, region.get(), TRUE)) {
         region.release();
+        shaped_ = true;
+    }
 }
 
 // Made once, at the size the button has then; a later enlargement leaves the extra area

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -24,8 +25,8 @@ public:
     TintButtonSurface& operator=(const TintButtonSurface&) = delete;
 
     // A new bitmap of width x height, at least one pixel each way (a bitmap of no size cannot
-    // be selected); the first call makes the memory context. False, keeping what there was,
-    // when the platform refuses.
+    // be selected), unless the bitmap has that size already; the first call makes the memory
+    // context. False, keeping what there was, when the platform refuses.
     [[nodiscard]] bool Resize(int width, int height);
     // The font captions are drawn and measured in. False, keeping the last font, when the
     // platform refuses.
@@ -46,7 +47,9 @@ private:
     UniquePen pen_;
     UniqueMemoryDC dc_;
     UniqueBitmap bitmap_;
-    UniqueFont font_;
+    SIZE bitmapSize_{};
+    // Shared by the surfaces of every button in the same font.
+    std::shared_ptr<const UniqueFont> font_;
     // Declared last: put back what the context first held before bitmap and font go.
     std::optional<SelectGuard> bitmapSelection_;
     std::optional<SelectGuard> fontSelection_;
