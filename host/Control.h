@@ -72,6 +72,9 @@ protected:
     virtual void OnCreated() {}
     // The window gave the control a new font (a DPI change among other things).
     virtual void OnFontChanged() {}
+    // The window was shown for the first time: what the control needs of its parent's
+    // painted face is there now.
+    virtual void OnWindowShown() {}
     virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
     virtual void OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
     // A context menu was asked for over the control, at a screen point, or (-1, -1) from the

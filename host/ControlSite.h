@@ -25,6 +25,12 @@ public:
     virtual bool DisplayAsDefault() const { return false; }
     // A persisted property changed, named by its key: the holder saves the control again.
     virtual void PropertyChanged(std::wstring_view /*key*/) {}
+    // The DPI the holder lays the control out at; by default the window's own.
+    virtual UINT Dpi(HWND control) const
+    {
+        const UINT dpi = control ? GetDpiForWindow(control) : 0;
+        return dpi != 0 ? dpi : 96;
+    }
     // Moves the focus from the control to the previous or next control of the holder's tab
     // order; by default the parent's tab stops, as a dialog orders them.
     virtual void MoveFocus(HWND from, bool backwards)

@@ -203,11 +203,18 @@ void Form::PlaceWindow(bool centre)
 
 void Form::Show()
 {
-    if (!shownOnce_) {
+    const bool first = !shownOnce_;
+    if (first) {
         PlaceWindow(true);
         shownOnce_ = true;
     }
     ShowWindow(hwnd_, SW_SHOW);
+    if (first) {
+        for (Control* c : controls_) {
+            if (c->Hwnd())
+                c->OnWindowShown();
+        }
+    }
     SetForegroundWindow(hwnd_);
     // Activation leaves the focus on the window itself, where no key reaches a control.
     const HWND focus = GetFocus();

@@ -109,8 +109,7 @@ void TintButton::Refresh()
 
 UINT TintButton::Dpi() const
 {
-    const UINT dpi = window_ ? GetDpiForWindow(window_) : 0;
-    return dpi != 0 ? dpi : kBaseDpi;
+    return site_->Dpi(window_);
 }
 
 void TintButton::MeasureCaption(std::wstring_view caption, RECT& rect) const
@@ -227,6 +226,12 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnResize();
         }
         return 0;
+    case WM_SETFONT:
+        // The holder's font changes with its DPI: the caption and the picture follow.
+        FontChanged();
+        if (drawEnabled_)
+            Refresh();
+        return 0;
     case WM_SHOWWINDOW:
         if (wParam)
             OnShow();
@@ -300,8 +305,23 @@ void TintButton::OnResize()
     GetClientRect(window_, &client);
     model_.Resize(client.right, client.bottom);
     Reshape();
+    // Placed after it was shown, a transparent button needs what lies under its new size.
+    RetakeBackground();
     if (model_.Height() != 0)
         Redraw(VisualState::Up, true);
+}
+
+void TintButton::RetakeBackground()
+{
+    const HWND parent = GetParent(window_);
+    if (model_.ButtonType() != TypeTransparent || !drawEnabled_ || model_.Height() == 0 || !IsWindowVisible(parent))
+        return;
+    if (!background_)
+        PrepareBackground();
+    if (background_ && background_->Resize(model_.Width(), model_.Height())) {
+        CaptureBackground();
+        Redraw(lastState_, true);
+    }
 }
 
 } // namespace qm

@@ -82,6 +82,9 @@ public:
     void AccessKeyPress();
     // Drawing stops until Refresh, which recomputes colors and placement and draws again.
     void DisableRefresh();
+    // A transparent button copies what lies under it again: its parent has shown, or it has a
+    // new size.
+    void RetakeBackground();
     void Refresh();
 
 private:

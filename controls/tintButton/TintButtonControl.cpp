@@ -39,6 +39,12 @@ HWND TintButtonControl::Create(HWND parent, int id, const RECT& bounds)
     return hwnd;
 }
 
+void TintButtonControl::OnWindowShown()
+{
+    if (button_)
+        button_->RetakeBackground();
+}
+
 void TintButtonControl::SetEnabled(bool enabled)
 {
     if (!enabled)
@@ -85,6 +91,14 @@ void TintButtonControl::RaiseClick()
 FontDesc TintButtonControl::AmbientFont() const
 {
     return Form::FontDescFor(Font());
+}
+
+UINT TintButtonControl::Dpi(HWND control) const
+{
+    // The form's DPI changes before its controls hear of it.
+    if (const Form* form = control ? Form::FromHwnd(GetParent(control)) : nullptr)
+        return form->Dpi();
+    return ControlSite::Dpi(control);
 }
 
 void TintButtonControl::MoveFocus(HWND from, bool backwards)

@@ -36,9 +36,11 @@ public:
 protected:
     WindowKind Kind() const override;
     HWND Create(HWND parent, int id, const RECT& bounds) override;
+    void OnWindowShown() override;
 
 private:
     FontDesc AmbientFont() const override;
+    UINT Dpi(HWND control) const override;
     std::wstring DisplayName() const override { return Caption(); }
     void MoveFocus(HWND from, bool backwards) override;
     void RaiseClick();

@@ -163,6 +163,8 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
         }
         GetClientRect(w.Hwnd(), &client);
         EXPECT_EQ(client.right, (8235 * static_cast<int>(dpi) + 720) / 1440);
+        // The buttons' captions follow in a font of the new DPI.
+        EXPECT_EQ(w.closeButton.Button()->Surface()->Dpi(), dpi);
         EXPECT_EQ(overlaps(), overlapsAt96);
     }
 }

@@ -115,3 +115,32 @@ TEST_F(TintButtonControlTest, ScreenReadersSeeAPushButton)
 }
 
 } // namespace
+
+// A transparent button that the form places after it was made shows what lies under its
+// whole rectangle, not under the point it started as.
+TEST(TintButtonControlPlacedLater, ATransparentButtonTakesTheBackgroundOfItsFinalSize)
+{
+    class TransparentForm final : public qm::Form {
+    public:
+        qm::TintButtonControl clear{L"clear", {120, 120, 1500, 375}, L"&Clear"};
+        bool Load()
+        {
+            qm::PropertyStore stored;
+            stored.Write(L"BTYPE", std::int32_t{11});
+            clear.UseStoredProperties(stored);
+            const FormSetup window{L"QuillmoorTintButtonClearForm", L"Clear", WS_OVERLAPPED | WS_CAPTION, 0, 1800, 900,
+                RGB(10, 200, 30), 0, nullptr};
+            return CreateForm(window, {&clear}, {&clear});
+        }
+    } form;
+    ASSERT_TRUE(form.Load());
+    form.Show();
+    qm::App().DoEvents();
+    const qm::TintButton& button = *form.clear.Button();
+    const HDC surface = button.Surface()->Dc();
+    // Inside the edge, outside the focus rectangle.
+    const int right = button.Model().Width() - 2;
+    const int bottom = button.Model().Height() - 2;
+    for (const POINT at : {POINT{1, 1}, POINT{right, 1}, POINT{1, bottom}, POINT{right, bottom}})
+        EXPECT_EQ(GetPixel(surface, at.x, at.y), RGB(10, 200, 30)) << at.x << "," << at.y;
+}
