@@ -211,18 +211,18 @@ void FrmMain::ListLocation(int location)
     entries_.reserve(total);
     for (const Source& source : sources) {
         const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);
+        ValueReader reader(source.key.Get());
         for (DWORD i = 0; i < source.count; ++i) {
             // One enumeration call per value. One that cannot be read (it vanished meanwhile) is
             // left out: an empty name would stand for the default value, and Delete would go there.
-            auto value = EnumValueText(source.key.Get(), i);
-            if (!value)
+            if (!reader.Read(i))
                 continue;
-            const bool off = disabled.Contains(value->name);
+            const std::wstring& name = reader.Name();
+            const bool off = disabled.Contains(name);
             const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(value->name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
-            commandLineList.Add(value->text, {color, nullptr});
-            // A copy, sized to the name: the read left room for the longest name a value can have.
-            entries_.push_back({source.startupKey, std::wstring(value->name), off, std::nullopt});
+            nameList.Add(name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
+            commandLineList.Add(reader.Text(), {color, nullptr});
+            entries_.push_back({source.startupKey, name, off, std::nullopt});
         }
     }
     nameList.EndFill();

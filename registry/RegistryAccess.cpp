@@ -54,23 +54,23 @@ std::optional<RawValue> QueryRaw(HKEY key, const std::wstring& name)
     return std::nullopt;
 }
 
-std::wstring DataAsText(const RawValue& value)
+// A value's data as the lists show it, into text: string types give their text up to the
+// first NUL; any other type gives its bytes up to the first zero byte, one character each in
+// the ANSI code page. Leading spaces go.
+void DataAsText(DWORD type, const BYTE* data, std::size_t size, std::wstring& text)
 {
-    if (IsStringType(value.type)) {
-        std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
-        std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
-        text.resize(std::min(text.size(), text.find(L'\0')));
-        return text;
+    if (IsStringType(type)) {
+        const auto* units = reinterpret_cast<const wchar_t*>(data);
+        const std::size_t count = size / sizeof(wchar_t);
+        text.assign(units, std::find(units, units + count, L'\0'));
+    } else {
+        const int count = static_cast<int>(std::find(data, data + size, BYTE{0}) - data);
+        const auto* bytes = reinterpret_cast<const char*>(data);
+        text.resize(count == 0 ? 0 : static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0)));
+        if (!text.empty())
+            MultiByteToWideChar(CP_ACP, 0, bytes, count, text.data(), static_cast<int>(text.size()));
     }
-    // Other types are shown as their bytes up to the first zero byte, one character each.
-    const auto end = std::find(value.data.begin(), value.data.end(), BYTE{0});
-    const int count = static_cast<int>(end - value.data.begin());
-    if (count == 0)
-        return {};
-    const auto* bytes = reinterpret_cast<const char*>(value.data.data());
-    std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes, count, text.data(), static_cast<int>(text.size()));
-    return text;
+    text.erase(0, std::min(text.size(), text.find_first_not_of(L' ')));
 }
 
 } // namespace
@@ -166,53 +166,75 @@ DWORD CountValues(HKEY key)
     return values;
 }
 
-std::optional<NamedValue> EnumValueRaw(HKEY key, DWORD index)
+ValueReader::ValueReader(HKEY key) : key_(key), name_(MAX_PATH + 1, L'\0'), data_(kFirstDataSize) {}
+
+bool ValueReader::Read(DWORD index)
 {
-    if (!key)
-        return std::nullopt;
+    if (!key_)
+        return false;
     // ERROR_MORE_DATA does not say which buffer was short: a data size larger than the buffer
     // means the data, anything else the name. Data that keep growing are given up on, as a
-    // single read gives them up.
-    DWORD nameCapacity = MAX_PATH + 1;
-    std::vector<BYTE> data(kFirstDataSize);
+    // single read gives them up. The buffers keep their size from value to value.
     int dataRounds = 0;
-    while (nameCapacity < 2 * kNameLimit && dataRounds < kReadAttempts) {
-        std::wstring name(nameCapacity, L'\0');
-        DWORD nameLength = nameCapacity;
-        DWORD type = 0;
-        auto size = static_cast<DWORD>(data.size());
+    name_.resize(name_.capacity());
+    while (name_.size() < 2 * kNameLimit && dataRounds < kReadAttempts) {
+        auto nameLength = static_cast<DWORD>(name_.size());
+        auto size = static_cast<DWORD>(data_.size());
         const LSTATUS status =
-            Registry().enumValue(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+            Registry().enumValue(key_, index, name_.data(), &nameLength, nullptr, &type_, data_.data(), &size);
         if (status == ERROR_SUCCESS) {
-            name.resize(std::min(nameLength, nameCapacity));
-            data.resize(std::min<std::size_t>(size, data.size()));
-            return NamedValue{std::move(name), RawValue{type, std::move(data)}};
+            name_.resize(std::min<std::size_t>(nameLength, name_.size()));
+            dataSize_ = std::min<std::size_t>(size, data_.size());
+            textRead_ = false;
+            return true;
         }
         if (status != ERROR_MORE_DATA)
-            return std::nullopt;
-        if (size > data.size()) {
-            data.resize(size);
+            return false;
+        if (size > data_.size()) {
+            data_.resize(size);
             ++dataRounds;
         } else {
-            nameCapacity *= 2;
+            name_.resize(name_.size() * 2);
         }
     }
-    return std::nullopt;
+    return false;
+}
+
+const std::wstring& ValueReader::Text()
+{
+    if (!textRead_) {
+        DataAsText(type_, data_.data(), dataSize_, text_);
+        textRead_ = true;
+    }
+    return text_;
+}
+
+RawValue ValueReader::Value() const
+{
+    return {type_, std::vector<BYTE>(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(dataSize_))};
+}
+
+std::optional<NamedValue> EnumValueRaw(HKEY key, DWORD index)
+{
+    ValueReader reader(key);
+    if (!reader.Read(index))
+        return std::nullopt;
+    return NamedValue{reader.Name(), reader.Value()};
 }
 
 std::wstring ValueDataAsText(const RawValue& value)
 {
-    std::wstring text = DataAsText(value);
-    text.erase(0, text.find_first_not_of(L' '));
+    std::wstring text;
+    DataAsText(value.type, value.data.data(), value.data.size(), text);
     return text;
 }
 
 std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
 {
-    auto value = EnumValueRaw(key, index);
-    if (!value)
+    ValueReader reader(key);
+    if (!reader.Read(index))
         return std::nullopt;
-    return ValueText{std::move(value->name), ValueDataAsText(value->value)};
+    return ValueText{reader.Name(), reader.Text()};
 }
 
 std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)

@@ -95,6 +95,31 @@ struct NamedValue {
 // read in the ANSI code page.
 std::wstring ValueDataAsText(const RawValue& value);
 
+// Reads the values of an open key by index into buffers it keeps, so that a listing of many
+// values allocates nothing for each one. What it gives stays valid until the next Read.
+class ValueReader {
+public:
+    explicit ValueReader(HKEY key);
+
+    // Reads the value at a zero-based index whole, with one enumeration call; false when it
+    // cannot be read whole (it vanished, or kept growing while it was read).
+    [[nodiscard]] bool Read(DWORD index);
+    // Exactly as stored; the default value's name is empty.
+    const std::wstring& Name() const { return name_; }
+    // The data as ValueDataAsText gives them.
+    const std::wstring& Text();
+    RawValue Value() const;
+
+private:
+    HKEY key_;
+    std::wstring name_;
+    std::vector<BYTE> data_;
+    std::size_t dataSize_ = 0;
+    DWORD type_ = 0;
+    std::wstring text_;
+    bool textRead_ = false;
+};
+
 // The name of the value at an index and its data as text, as EnumValueRaw and
 // ValueDataAsText give them.
 struct ValueText {

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kRuns = 15;
+constexpr int kRuns = 31;
 constexpr int kSizes[] = {1000, 10000};
 
 // Reads every value's name and data, into buffers large enough for any: with one call each
@@ -111,7 +111,7 @@ int wmain()
         UpdateWindow(main.commandLineList.Hwnd());
     };
 
-    qmbench::Print("Listing location 1 (sandboxed HKLM Run key) into the main window, median of %d runs side by side.\n"
+    qmbench::Print("Listing location 1 (sandboxed HKLM Run key) into the main window, median of %d interleaved runs.\n"
                    "bare: one RegEnumValueW per value (name and data); two-call: RegEnumValueW for the name, then\n"
                    "RegQueryValueExW for the data; +repaint: ListLocation, then both list boxes painted.\n", kRuns);
     qmbench::Print("%8s %9s %9s %13s %9s %9s %9s\n", "values", "bare ms", "two-call", "ListLocation", "ratio",
