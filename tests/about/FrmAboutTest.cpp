@@ -92,19 +92,6 @@ TEST_F(AboutWindowTest, IsACentredFixedDialogOwnedByTheMainWindowWithEveryContro
     }
 }
 
-TEST_F(AboutWindowTest, TabVisitsTheButtonsInReadingOrderThenTheHiddenTextBox)
-{
-    qm::FrmAbout& about = Open();
-    ASSERT_EQ(GetFocus(), about.mailingListButton.Hwnd());
-    std::vector<HWND> visited;
-    for (int i = 0; i < 5; ++i) {
-        PressKey(GetFocus(), VK_TAB, false);
-        visited.push_back(GetFocus());
-    }
-    EXPECT_EQ(visited, (std::vector<HWND>{about.homePageButton.Hwnd(), about.systemInfoButton.Hwnd(), about.closeButton.Hwnd(),
-                           about.hiddenTextBox.Hwnd(), about.mailingListButton.Hwnd()}));
-}
-
 TEST_F(AboutWindowTest, EachButtonMakesItsOneCall)
 {
     const struct {
@@ -165,21 +152,4 @@ TEST_F(AboutWindowTest, ShowingItAgainKeepsOneWindowAndLoadsOncePerCreation)
 
     first.closeButton.Click();
     EXPECT_EQ(Open().titleLabel.Caption(), L"Quillmoor");
-}
-
-TEST_F(AboutWindowTest, EndingTheProgramDestroysIt)
-{
-    // Unowned, it goes because it is registered; owned, also with its owner.
-    for (const bool owned : {false, true}) {
-        SCOPED_TRACE(owned);
-        qm::ShowAboutWindow(owned ? main_ : nullptr);
-        const HWND about = qm::FindAboutWindow()->Hwnd();
-        qm::App().EndProgram();
-        EXPECT_FALSE(IsWindow(about));
-        EXPECT_FALSE(IsWindow(main_));
-        EXPECT_EQ(qm::FindAboutWindow(), nullptr);
-        EXPECT_TRUE(TakeQuitMessage());
-        qm::App().RemoveWindow(main_); // the stand-in is no Form and does not unregister itself
-        MakeMain();
-    }
 }

@@ -19,23 +19,6 @@ bool operator==(const Call& a, const Call& b)
 
 } // namespace
 
-TEST_F(MainWindowTest, AddIsEnabledWhileBothFieldsHoldSomething)
-{
-    auto& w = LoadWindow();
-    const struct {
-        const wchar_t* name;
-        const wchar_t* cmdLine;
-        bool enabled;
-    } cases[] = {
-        {L"", L"", false}, {L"a", L"", false}, {L"", L"b", false}, {L"   ", L"x", true}, {L"n", L" ", true}, {L"n", L"c", true},
-    };
-    for (const auto& c : cases) {
-        w.nameBox.SetText(c.name);
-        w.commandLineBox.SetText(c.cmdLine);
-        EXPECT_EQ(w.addButton.Enabled(), c.enabled) << "name '" << testing::PrintToString(std::wstring(c.name)) << "'";
-    }
-}
-
 TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
 {
     qmtest::CreateKey(HKEY_LOCAL_MACHINE, qmtest::kRunKey);

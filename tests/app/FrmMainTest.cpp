@@ -66,18 +66,6 @@ TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
     }
 }
 
-TEST_F(MainWindowTest, EmptyOrMissingKeysGiveEmptyLists)
-{
-    qmtest::CreateKey(HKEY_CURRENT_USER, qmtest::kRunKey);
-    auto& w = LoadWindow();
-    EXPECT_EQ(w.nameList.Count(), 0);
-    Click(w.LocationButton(2)); // RunServices does not exist
-    EXPECT_EQ(w.nameList.Count(), 0);
-    Click(w.LocationButton(3)); // exists, empty
-    EXPECT_EQ(w.nameList.Count(), 0);
-    EXPECT_EQ(w.commandLineList.Count(), 0);
-}
-
 TEST_F(MainWindowTest, SelectionFollowsInBothListsAndASwitchClearsIt)
 {
     for (const wchar_t* name : {L"My App", L"Other Tool X", L"third"})

@@ -4,35 +4,6 @@
 
 namespace {
 
-TEST(StoredLayoutText, ReadsEveryValueTypeWithWindowsLineEndsAndAnyKeyCase)
-{
-    const auto parsed = qm::ParseLayout(
-        "\xEF\xBB\xBF# saved by hand\r\n"
-        "window frmTest\r\n"
-        "\r\n"
-        "control cmdGo tintButton 3254 661\r\n"
-        "  BTYPE int 0x8000000F\r\n"
-        "  fx int -7\r\n"
-        "  enab bool false\r\n"
-        "  tx text \"a \\\"b\\\" \\\\ \\u00e9\xC3\xA9\"\r\n"
-        "  font font \"MS Sans Serif\" 8.25 underline bold\r\n"
-        "  picn picture bitmap data AAEC/w==\r\n"
-        "end\r\n");
-    ASSERT_TRUE(parsed.layout) << parsed.error << " at line " << parsed.errorLine;
-    const auto* control = parsed.layout->Find(L"CMDGO");
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->extentX, 3254);
-    const auto& bag = control->properties;
-    EXPECT_EQ(bag.ReadInt(L"btype", 0), static_cast<std::int32_t>(0x8000000F));
-    EXPECT_EQ(bag.ReadInt(L"FX", 0), -7);
-    EXPECT_FALSE(bag.ReadBool(L"Enab", true));
-    EXPECT_EQ(bag.ReadText(L"tx", L""), L"a \"b\" \\ \u00e9\u00e9");
-    EXPECT_EQ(bag.ReadFont(L"font"), (qm::FontDesc{L"MS Sans Serif", 8.25, true, false, true}));
-    const auto picture = bag.ReadPicture(L"picn");
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->bytes, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0xFF}));
-}
-
 TEST(StoredLayoutText, RejectsMalformedTextNamingTheLine)
 {
     using namespace std::string_literals;

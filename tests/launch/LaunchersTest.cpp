@@ -47,17 +47,3 @@ TEST(Launchers, EachOpensItsTargetWithOneShellCall)
         EXPECT_TRUE(host.messageBoxes.empty());
     }
 }
-
-TEST(Launchers, SpecialFolderIsCreatedWhenMissingAndUnknownOnesAreEmpty)
-{
-    const std::wstring startup = qm::GetSpecialFolderPath(CSIDL_STARTUP);
-    ASSERT_FALSE(startup.empty());
-    // Only an empty folder goes away, so no user's shortcuts are at stake.
-    if (!RemoveDirectoryW(startup.c_str()))
-        GTEST_SKIP() << "the Startup folder holds files";
-    ASSERT_FALSE(IsDirectory(startup));
-    EXPECT_EQ(qm::GetSpecialFolderPath(CSIDL_STARTUP), startup);
-    EXPECT_TRUE(IsDirectory(startup));
-
-    EXPECT_EQ(qm::GetSpecialFolderPath(0x7F), L"");
-}

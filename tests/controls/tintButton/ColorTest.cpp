@@ -53,16 +53,6 @@ TEST(TintButtonColors, WorkedValues)
     EXPECT_EQ(qm::Lighten(0x800000, 176), 0xD7B0B0u);
 }
 
-TEST(TintButtonColors, UnknownSchemesAreTheSystemScheme)
-{
-    // A distinctive face and the gradient style, so that falling into another scheme shows.
-    const WorkingColors system = ColorsOf(qm::SchemeSystem, 0x123456, true, qm::TypeGradient);
-    EXPECT_EQ(system.FaceColor, GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(system.SelectLightColor, qm::Lighten(GetSysColor(COLOR_HIGHLIGHT), 176));
-    for (const std::int32_t scheme : {0, 7, -1})
-        EXPECT_EQ(ColorsOf(scheme, 0x123456, true, qm::TypeGradient), system) << "scheme " << scheme;
-}
-
 TEST(TintButtonColors, SystemColorReferencesAreTranslatedBeforeTheEdges)
 {
     const Color highlight = GetSysColor(COLOR_HIGHLIGHT);

@@ -77,20 +77,6 @@ TEST(TintButtonModel, EachSetterNotifiesOnceWithAKeyItChanged)
     }
 }
 
-TEST(TintButtonModel, NewInstanceTakesTheSystemColorsAndItsDesignName)
-{
-    LoneModel lone;
-    lone.site.name = L"tintButton7";
-    lone.model.InitNew();
-    const TintButtonModel& m = lone.model;
-    EXPECT_EQ(m.BackColor(), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(m.BackOver(), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(m.ForeColor(), GetSysColor(COLOR_BTNTEXT));
-    EXPECT_EQ(m.ForeOver(), GetSysColor(COLOR_BTNTEXT));
-    EXPECT_EQ(m.Caption(), L"tintButton7");
-    EXPECT_EQ(m.AccessKeys(), L"");
-}
-
 TEST(TintButtonModel, DesignModeCarriesColorsToTheHoverAndOutlinedToBold)
 {
     for (const bool design : {false, true}) {
@@ -141,16 +127,6 @@ TEST(TintButtonModel, RefusedValuesChangeNothingAndNotifyNothing)
     EXPECT_EQ(lone.model.FontSize(), 8);
 }
 
-TEST(TintButtonModel, ABitmapIsNoPointer)
-{
-    LoneModel lone;
-    lone.model.SetMouseIcon(qm::Picture::FromIconResource(IDI_KEY));
-    const qm::UniqueBitmap bitmap(CreateBitmap(2, 2, 1, 32, nullptr));
-    lone.model.SetMouseIcon(qm::Picture::FromBitmap(bitmap.get()));
-    ASSERT_NE(lone.model.MouseIcon(), nullptr);
-    EXPECT_EQ(lone.model.MouseIcon()->GetType(), qm::Picture::Type::Icon);
-}
-
 TEST(TintButtonPersistence, EveryKeyIsSavedInOrderAndLoadsBackAsItWas)
 {
     LoneModel lone;
@@ -190,26 +166,6 @@ TEST(TintButtonPersistence, EveryKeyIsSavedInOrderAndLoadsBackAsItWas)
     again.model.ReadProperties(withoutPictures);
     EXPECT_EQ(again.model.PictureNormal(), nullptr);
     EXPECT_EQ(again.model.PictureOver(), nullptr);
-}
-
-TEST(TintButtonPersistence, MissingKeysTakeTheirLoadingDefaults)
-{
-    LoneModel lone;
-    lone.model.ReadProperties(PropertyStore{});
-    EXPECT_EQ(lone.model.ButtonType(), qm::TypeStandard);
-    EXPECT_EQ(lone.model.Font(), lone.site.AmbientFont());
-    // Loaded colors stay system-color references until drawn.
-    EXPECT_EQ(lone.model.BackColor(), qm::kSystemColor | COLOR_BTNFACE);
-    EXPECT_EQ(lone.model.ForeOver(), qm::kSystemColor | COLOR_BTNTEXT);
-    EXPECT_EQ(lone.model.MaskColor(), 0xC0C0C0u);
-    EXPECT_TRUE(lone.model.Enabled() && lone.model.UseMaskColor() && lone.model.ShowFocusRect());
-
-    PropertyStore bag;
-    bag.Write(L"bcol", 0x123456);
-    bag.Write(L"fcol", 0x654321);
-    lone.model.ReadProperties(bag);
-    EXPECT_EQ(lone.model.BackOver(), 0x123456u);
-    EXPECT_EQ(lone.model.ForeOver(), 0x654321u);
 }
 
 // The hand pointer, set or loaded, overrides what "MPTR" and "MICON" said.

@@ -71,19 +71,6 @@ std::unique_ptr<qm::TintButton> Classic(const tinttest::HostWindow& host, std::i
     return button;
 }
 
-TEST(TintButtonPainter, ShadedDefaultButtonHasABoldCaption)
-{
-    tinttest::HostWindow host;
-    auto button = Classic(host, qm::TypeShaded, 120, 24, L"Startup Folder");
-    const qm::TintButtonModel& model = button->Model();
-    // Under the pointer the face is flat (LightColor), so what differs from it is ink; a
-    // wider bold caption is placed for itself, so the ink is read over the whole button.
-    const RECT whole{1, 1, 118, 22};
-    const std::size_t normal = Count(Ink(tinttest::Paint(model, {.over = true}), whole, 0xDFDFDF));
-    EXPECT_GT(Count(Ink(tinttest::Paint(model, {.over = true, .isDefault = true}), whole, 0xDFDFDF)), normal);
-    EXPECT_FALSE(model.FontBold());
-}
-
 TEST(TintButtonPainter, OutlinedCaptionFocusFrameAndPressedCaptionInPlace)
 {
     tinttest::HostWindow host;

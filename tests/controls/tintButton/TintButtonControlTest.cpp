@@ -48,21 +48,6 @@ protected:
     ButtonForm form;
 };
 
-// The form asks the button for its access key, which follows the caption: two "&&" pairs
-// before the marked letter leave it without one.
-TEST_F(TintButtonControlTest, AccessKeyFollowsTheButtonsCaption)
-{
-    form.text.Focus();
-    form.open.SetCaption(L"E&xit");
-    EXPECT_EQ(form.open.AccessKey(), L'X');
-    qmtest::PressKey(GetFocus(), 'X', true);
-    form.open.SetCaption(L"&&a&&b&c");
-    EXPECT_EQ(form.open.AccessKey(), 0);
-    qmtest::PressKey(GetFocus(), 'C', true);
-    EXPECT_EQ(form.clicks, std::vector<std::wstring>{L"open"});
-    EXPECT_EQ(GetFocus(), form.text.Hwnd()) << "an access key clicks without taking the focus";
-}
-
 TEST_F(TintButtonControlTest, ArrowsMoveTheFocusInTheFormsTabOrder)
 {
     form.save.Focus();
