@@ -17,7 +17,7 @@ using qmtest::TakeQuitMessage;
 // A registered top-level window standing in for the main window, which owns the About window.
 class AboutWindowTest : public ::testing::Test {
 protected:
-    AboutWindowTest() { MakeMain(); }
+    AboutWindowTest() { qm::App().AddWindow(main_); }
     ~AboutWindowTest() override
     {
         if (qm::FrmAbout* about = qm::FindAboutWindow())
@@ -25,12 +25,6 @@ protected:
         qm::App().RemoveWindow(main_);
         DestroyWindow(main_);
         TakeQuitMessage();
-    }
-    void MakeMain()
-    {
-        main_ = CreateWindowExW(0, L"STATIC", L"Main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-            qm::App().Module(), nullptr);
-        qm::App().AddWindow(main_);
     }
     qm::FrmAbout& Open()
     {
@@ -43,7 +37,8 @@ protected:
 
     qmtest::RegistrySandbox sandbox_{L"AboutWindow"};
     qmtest::ScriptedHost host_;
-    HWND main_ = nullptr;
+    HWND main_ = CreateWindowExW(0, L"STATIC", L"Main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+        qm::App().Module(), nullptr);
 };
 
 } // namespace
@@ -92,37 +87,6 @@ TEST_F(AboutWindowTest, IsACentredFixedDialogOwnedByTheMainWindowWithEveryContro
     }
 }
 
-TEST_F(AboutWindowTest, EachButtonMakesItsOneCall)
-{
-    const struct {
-        UINT key;
-        std::vector<std::wstring> shellOpens;
-        std::vector<std::wstring> messages;
-    } cases[] = {
-        {'J', {L"https://www.quillmoor.example/mailing-list"}, {}},
-        {'V', {L"https://www.quillmoor.example/"}, {}},
-        // Nothing is registered in the sandbox, so the tool cannot be found.
-        {'S', {}, {L"System Information Is Unavailable At This Time|0|Quillmoor"}},
-    };
-    qm::FrmAbout& about = Open();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << static_cast<char>(c.key));
-        host_.shellOpens.clear();
-        host_.messageBoxes.clear();
-        PressKey(about.Hwnd(), c.key, true);
-        std::vector<std::wstring> shellOpens;
-        for (const auto& call : host_.shellOpens)
-            shellOpens.push_back(call.file + call.parameters + call.directory);
-        std::vector<std::wstring> messages;
-        for (const auto& box : host_.messageBoxes)
-            messages.push_back(box.text + L"|" + std::to_wstring(box.code) + L"|" + box.title);
-        EXPECT_EQ(shellOpens, c.shellOpens);
-        EXPECT_EQ(messages, c.messages);
-        EXPECT_TRUE(host_.processes.empty());
-        EXPECT_EQ(qm::FindAboutWindow(), &about);
-    }
-}
-
 TEST_F(AboutWindowTest, ClosingItLeavesTheMainWindow)
 {
     const std::function<void(qm::FrmAbout&)> closers[] = {
@@ -139,17 +103,4 @@ TEST_F(AboutWindowTest, ClosingItLeavesTheMainWindow)
         EXPECT_EQ(qm::FindAboutWindow(), nullptr);
         EXPECT_EQ(qm::App().Windows(), std::vector<HWND>{main_});
     }
-}
-
-TEST_F(AboutWindowTest, ShowingItAgainKeepsOneWindowAndLoadsOncePerCreation)
-{
-    qm::FrmAbout& first = Open();
-    first.titleLabel.SetCaption(L"changed");
-    qm::ShowAboutWindow(main_);
-    EXPECT_EQ(qm::FindAboutWindow(), &first);
-    EXPECT_EQ(qm::App().Windows().size(), 2u);
-    EXPECT_EQ(first.titleLabel.Caption(), L"changed");
-
-    first.closeButton.Click();
-    EXPECT_EQ(Open().titleLabel.Caption(), L"Quillmoor");
 }

@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
 
 TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
 {
-    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Tool", L"C:\\Tools\\tool.exe /tray");
+    const std::wstring program = qm::App().Folder() + L"\\tests_app.exe";
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Tool", program + L" /tray");
     qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"Profile", L"p.exe");
     const qm::StartupKey& hkcu = *qm::FindStartupKeyByName(L"hkcu");
     auto& w = LoadWindow();
@@ -81,10 +82,12 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
     EXPECT_TRUE(host_.messageBoxes.empty());
 
     qm::RunEntryMenuCommand(w, qm::kCopyCommandLineCommand);
-    EXPECT_EQ(ClipboardText(), L"C:\\Tools\\tool.exe /tray");
+    EXPECT_EQ(ClipboardText(), program + L" /tray");
     qm::RunEntryMenuCommand(w, qm::kOpenFileLocationCommand);
-    ASSERT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_EQ(host_.messageBoxes[0].text, L"Program not found: C:\\Tools\\tool.exe");
+    ASSERT_EQ(host_.shellOpens.size(), 1u);
+    EXPECT_EQ(host_.shellOpens[0].file, L"explorer.exe");
+    EXPECT_EQ(CompareStringOrdinal(host_.shellOpens[0].parameters.c_str(), -1, (L"/select,\"" + program + L"\"").c_str(), -1,
+                  TRUE), CSTR_EQUAL);
 
     // A refused write says so and changes nothing.
     host_.messageBoxes.clear();
@@ -102,17 +105,4 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
     Click(w.LocationButton(4));
     const qm::UniqueMenu profileMenu = qm::BuildEntryMenu(w, 0);
     EXPECT_EQ(GetMenuState(profileMenu.get(), 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
-}
-
-TEST_F(MainWindowTest, OpenFileLocationSelectsTheProgramInItsFolder)
-{
-    const std::wstring present = qm::App().Folder() + L"\\tests_app.exe";
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Here", present + L" --quiet");
-    auto& w = LoadWindow();
-    ASSERT_TRUE(SelectEntry(L"Here"));
-    qm::RunEntryMenuCommand(w, qm::kOpenFileLocationCommand);
-    ASSERT_EQ(host_.shellOpens.size(), 1u);
-    EXPECT_EQ(host_.shellOpens[0].file, L"explorer.exe");
-    EXPECT_EQ(CompareStringOrdinal(host_.shellOpens[0].parameters.c_str(), -1, (L"/select,\"" + present + L"\"").c_str(), -1, TRUE),
-        CSTR_EQUAL);
 }

@@ -116,9 +116,7 @@ TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
         {L"other_key", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\exefile\\shell\\open\\command]\r\n@=\"evil.exe\"\r\n"},
         {L"two_sections", "REGEDIT4\r\n\r\n" + run + "\"a\"=\"a\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"b\"=\"b\"\r\n"},
         {L"deletes", "REGEDIT4\r\n\r\n" + run + "\"a\"=-\r\n"},
-        {L"deletes_key", "REGEDIT4\r\n\r\n[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"},
         {L"not_a_reg_file", "hello"},
-        {L"empty", ""},
     };
     for (const auto& f : foreign)
         WriteText(BackupPath(f.base), f.text);

@@ -69,16 +69,6 @@ protected:
 
 } // namespace
 
-TEST_F(CommandsTest, AddReplacesAnEntryOnlyOnceItIsBackedUp)
-{
-    ASSERT_EQ(Run({L"add", L"--location", L"hkcu", L"--backup-folder", folder_ + L"\\", L"keep", L"new.exe"}), 0);
-    EXPECT_EQ(out_.text_, folder_ + L"\\keep.reg\r\n");
-    EXPECT_EQ(KeepData(), L"new.exe");
-    ASSERT_EQ(Run({L"add", L"--location", L"hkcu", L"--backup-folder", folder_, L"other", L"o.exe"}), 0);
-    EXPECT_EQ(out_.text_, L"");
-    EXPECT_EQ(qm::FindFiles(folder_ + L"\\*").size(), 1u);
-}
-
 TEST_F(CommandsTest, FailuresChangeNothingAndSayWhyOnOneLine)
 {
     qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"dflt", L"d.exe");
@@ -98,7 +88,6 @@ TEST_F(CommandsTest, FailuresChangeNothingAndSayWhyOnOneLine)
             L"\"new\" was not written: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices is "
             L"missing or refused the write"},
         {{L"restore", notAFolder}, L"'" + notAFolder + L"' is not a backup of a startup entry and was not imported"},
-        {{L"restore", folder_ + L"\\none.reg"}, L"'" + folder_ + L"\\none.reg' is not a file"},
         {{L"backups", L"--backup-folder", folder_ + L"\\none"}, L"'" + folder_ + L"\\none' is not a folder"},
     };
     for (const auto& [arguments, reason] : cases) {

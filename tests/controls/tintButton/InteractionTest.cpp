@@ -163,16 +163,6 @@ public:
                (GetCapture() == button->hwnd() ? "+capture" : "") + (button->Model().Value() ? "+checked" : "");
     }
 
-    // Whether the hover timer runs: then a tick waits once longer than its interval has passed.
-    bool TimerPending(int waitMs) const
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, button->hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
-        }
-        Sleep(static_cast<DWORD>(waitMs));
-        return PeekMessageW(&msg, button->hwnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
-    }
-
     tinttest::HostWindow host;
     std::unique_ptr<TintButton> button;
     std::unique_ptr<TintButton> sibling;
@@ -231,18 +221,6 @@ TEST(TintButtonInteraction, TransitionTable)
     }
 }
 
-TEST(TintButtonInteraction, HoverTimerRunsOnlyWhileHovered)
-{
-    Rig rig(Setup::Plain);
-    EXPECT_FALSE(rig.TimerPending(50)) << "at rest";
-    rig.Apply(In::Enter);
-    EXPECT_TRUE(rig.TimerPending(50)) << "hovered";
-    rig.Apply(In::Leave);
-    rig.Apply(In::Tick);
-    EXPECT_EQ(rig.TakeEvents(), "MouseMove:0 MouseOver MouseOut");
-    EXPECT_FALSE(rig.TimerPending(50)) << "after MouseOut";
-}
-
 TEST(TintButtonInteraction, AccessKeyFromCaption)
 {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
@@ -252,46 +230,6 @@ TEST(TintButtonInteraction, AccessKeyFromCaption)
     };
     for (const auto& [caption, key] : cases)
         EXPECT_EQ(qm::AccessKeyFor(caption), key) << "caption " << testing::PrintToString(std::wstring(caption));
-}
-
-// A holder whose drawing surface has a background color of its choice.
-LRESULT CALLBACK ContainerProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message != WM_CTLCOLORBTN)
-        return DefWindowProcW(w, message, wParam, lParam);
-    SetBkColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(GetWindowLongPtrW(w, GWLP_USERDATA)));
-    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-}
-
-TEST(TintButtonInteraction, AmbientChangeRecomputesAndRedrawsExceptUnderCustomColors)
-{
-    constexpr COLORREF kBefore = RGB(10, 20, 30);
-    constexpr COLORREF kAfter = RGB(200, 100, 50);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &ContainerProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuillmoorTintButtonContainer";
-    RegisterClassExW(&wc);
-    for (const std::int32_t scheme : {qm::SchemeSystem, qm::SchemeCustom, qm::SchemeClassic, qm::SchemeContainer}) {
-        const HWND host = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200, nullptr,
-                                          nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(host, GWLP_USERDATA, kBefore);
-        auto button = TintButton::CreateNew(host, 100, RECT{10, 10, 110, 34});
-        button->Model().SetColorScheme(scheme);
-        const qm::WorkingColors before = button->Model().Colors();
-        SetWindowLongPtrW(host, GWLP_USERDATA, kAfter);
-        ValidateRect(button->hwnd(), nullptr);
-
-        SendMessageW(button->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
-
-        EXPECT_EQ(GetUpdateRect(button->hwnd(), nullptr, FALSE) != FALSE, scheme != qm::SchemeCustom)
-            << "redraw, scheme " << scheme;
-        EXPECT_EQ(button->Model().Colors().FaceColor, scheme == qm::SchemeContainer ? kAfter : before.FaceColor)
-            << "scheme " << scheme;
-        button.reset();
-        DestroyWindow(host);
-    }
 }
 
 } // namespace

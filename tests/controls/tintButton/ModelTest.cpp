@@ -77,23 +77,6 @@ TEST(TintButtonModel, EachSetterNotifiesOnceWithAKeyItChanged)
     }
 }
 
-TEST(TintButtonModel, DesignModeCarriesColorsToTheHoverAndOutlinedToBold)
-{
-    for (const bool design : {false, true}) {
-        LoneModel lone;
-        lone.site.design = design;
-        lone.model.InitNew();
-        const auto backOver = lone.model.BackOver();
-        const auto foreOver = lone.model.ForeOver();
-        lone.model.SetBackColor(0x102030);
-        lone.model.SetForeColor(0x405060);
-        lone.model.SetButtonType(qm::TypeOutlined);
-        EXPECT_EQ(lone.model.BackOver(), design ? 0x102030u : backOver) << design;
-        EXPECT_EQ(lone.model.ForeOver(), design ? 0x405060u : foreOver) << design;
-        EXPECT_EQ(lone.model.FontBold(), design) << design;
-    }
-}
-
 // The gradient style lightens the face by its blue: its colours follow a switch to and from it.
 TEST(TintButtonModel, ChangingTheStyleRecomputesTheColors)
 {

@@ -73,21 +73,4 @@ TEST(TintButtonPlacement, CaptionAndPictureForEachPosition)
     }
 }
 
-TEST(TintButtonPlacement, BlankCaptionCentresThePictureWherePositionSays)
-{
-    Placed placed(120, 40, L"");
-    placed.model.SetPictureNormal(tinttest::IconOf(16, std::vector<std::uint32_t>(256, 0xFFC80000)));
-    EXPECT_EQ(placed.model.Placed().pictureWidth, 16);
-    for (const std::wstring caption : {L"", L"   "}) {
-        placed.model.SetCaption(caption);
-        for (std::int32_t position = qm::PictureLeft; position <= qm::PictureBehind; ++position) {
-            placed.model.SetPicturePosition(position);
-            EXPECT_EQ(placed.model.Placed().pictureLeft, 52) << position;
-            EXPECT_EQ(placed.model.Placed().pictureTop, 12) << position;
-        }
-    }
-    placed.model.SetPictureNormal(nullptr);
-    EXPECT_EQ(placed.model.Placed().pictureWidth, 0);
-}
-
 } // namespace
