@@ -280,6 +280,12 @@ const FrmMain::ListedEntry* FrmMain::SelectedEntry() const
     return index >= 0 && static_cast<size_t>(index) < entries_.size() ? &entries_[static_cast<size_t>(index)] : nullptr;
 }
 
+std::wstring FrmMain::SelectedEntryName() const
+{
+    const ListedEntry* selected = SelectedEntry();
+    return selected ? selected->name : std::wstring();
+}
+
 void FrmMain::OnNameClick()
 {
     const int index = nameList.SelectedIndex();
@@ -288,9 +294,8 @@ void FrmMain::OnNameClick()
         return;
     }
     commandLineList.SetSelectedIndex(index);
-    selectedEntryName_ = nameList.Item(index);
     deleteButton.SetEnabled(true);
-    backupNameBox.SetText(BackupBaseName(selectedEntryName_, MaxBackupBaseName(App().Folder())));
+    backupNameBox.SetText(BackupBaseName(SelectedEntryName(), MaxBackupBaseName(App().Folder())));
 }
 
 void FrmMain::OnCommandLineClick()
@@ -299,7 +304,6 @@ void FrmMain::OnCommandLineClick()
     if (index < 0)
         return;
     nameList.SetSelectedIndex(index);
-    selectedEntryName_ = nameList.Item(index);
 }
 
 void FrmMain::OnLocationSelected(int location)

@@ -49,7 +49,7 @@ public:
     void ClearEntryLists();
     // The location whose option button is selected.
     int CurrentLocation() const;
-    const std::wstring& SelectedEntryName() const { return selectedEntryName_; }
+    std::wstring SelectedEntryName() const;
     HMENU HelpMenu() const { return helpMenu_.get(); }
     void ShowHelpMenu();
 
@@ -119,7 +119,6 @@ private:
     void CheckSomePrograms();
     void ShowProgramCheck(size_t index);
 
-    std::wstring selectedEntryName_;
     std::vector<ListedEntry> entries_;
     size_t nextProgramCheck_ = 0;
     int runningCommands_ = 0;

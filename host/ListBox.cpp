@@ -192,7 +192,7 @@ void ListBox::MeasureFont()
     widths_.height = metrics.tmHeight;
 }
 
-int ListBox::TextWidth(const std::wstring& text) const
+int ListBox::TextWidth(std::wstring_view text) const
 {
     int width = 0;
     for (wchar_t c : text) {
@@ -202,7 +202,7 @@ int ListBox::TextWidth(const std::wstring& text) const
             const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
             const SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
             SIZE size{};
-            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+            GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
             return size.cx;
         }
         width += widths_.ofChar[static_cast<size_t>(c)];
@@ -214,7 +214,7 @@ void ListBox::Widen(const std::wstring& text, const wchar_t* note)
 {
     if (widths_.widest == 0)
         MeasureFont();
-    const std::wstring noteText = note ? note : L"";
+    const std::wstring_view noteText = note ? note : L"";
     const int noteRoom = note ? widths_.average : 0;
     // No text can be wider than its length in the font's widest character.
     if (static_cast<long long>(text.size() + noteText.size()) * widths_.widest + noteRoom <= widestItem_)

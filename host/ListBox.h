@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -76,7 +77,7 @@ private:
     // so the messages sent once per item go straight to the list, which alone answers them.
     LRESULT ToList(UINT message, WPARAM wParam, LPARAM lParam) const;
     void MeasureFont();
-    int TextWidth(const std::wstring& text) const;
+    int TextWidth(std::wstring_view text) const;
     void Widen(const std::wstring& text, const wchar_t* note);
     void ApplyScrollWidth();
 
