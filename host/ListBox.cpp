@@ -69,7 +69,10 @@ void ListBox::Clear()
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
     styles_.clear();
     widestItem_ = 0;
-    ApplyScrollWidth();
+    // While filling, the range is set once at the end: setting it here too would hide the
+    // scroll bar and show it again, a frame change and a repaint each.
+    if (!filling_)
+        ApplyScrollWidth();
 }
 
 ListItemStyle ListBox::Style(int index) const
