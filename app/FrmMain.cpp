@@ -191,38 +191,31 @@ void FrmMain::ListLocation(int location)
     const StartupLocation& where = Location(location);
     struct Source {
         const StartupKey* startupKey;
-        RegKey key;
-        DWORD count;
+        std::vector<ValueText> values;
     };
+    // Both keys are read before anything is listed: see ReadValueTexts.
     std::vector<Source> sources;
-    DWORD total = 0;
+    size_t total = 0;
     for (const StartupKey* startupKey : {where.native, where.bits32}) {
         if (!startupKey)
             continue;
-        RegKey key = OpenStartupKeyForRead(*startupKey);
-        const DWORD count = CountValues(key.Get());
-        total += count;
-        sources.push_back({startupKey, std::move(key), count});
+        const RegKey key = OpenStartupKeyForRead(*startupKey);
+        sources.push_back({startupKey, ReadValueTexts(key.Get())});
+        total += sources.back().values.size();
     }
     // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
     nameList.BeginFill(static_cast<int>(total));
     commandLineList.BeginFill(static_cast<int>(total));
     ClearEntryLists();
     entries_.reserve(total);
-    for (const Source& source : sources) {
+    for (Source& source : sources) {
         const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);
-        ValueReader reader(source.key.Get());
-        for (DWORD i = 0; i < source.count; ++i) {
-            // One enumeration call per value. One that cannot be read (it vanished meanwhile) is
-            // left out: an empty name would stand for the default value, and Delete would go there.
-            if (!reader.Read(i))
-                continue;
-            const std::wstring& name = reader.Name();
-            const bool off = disabled.Contains(name);
+        for (ValueText& value : source.values) {
+            const bool off = disabled.Contains(value.name);
             const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
-            commandLineList.Add(reader.Text(), {color, nullptr});
-            entries_.push_back({source.startupKey, name, off, std::nullopt});
+            nameList.Add(value.name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
+            commandLineList.Add(value.text, {color, nullptr});
+            entries_.push_back({source.startupKey, std::move(value.name), off, std::nullopt});
         }
     }
     nameList.EndFill();

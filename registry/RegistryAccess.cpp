@@ -237,6 +237,19 @@ std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
     return ValueText{reader.Name(), reader.Text()};
 }
 
+std::vector<ValueText> ReadValueTexts(HKEY key)
+{
+    const DWORD count = CountValues(key);
+    std::vector<ValueText> values;
+    values.reserve(count);
+    ValueReader reader(key);
+    for (DWORD i = 0; i < count; ++i) {
+        if (reader.Read(i))
+            values.push_back({reader.Name(), reader.Text()});
+    }
+    return values;
+}
+
 std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)
 {
     const RegKey key = OpenKey(root, subKey, kReadAccess | view);

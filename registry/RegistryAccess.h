@@ -128,6 +128,13 @@ struct ValueText {
 };
 [[nodiscard]] std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
 
+// Every value of an open key, in index order, read in one pass with no other work between the
+// reads: under Wine each read is a round trip to the wineserver, and a read that follows other
+// work finds the server asleep and waits for it to wake, which nearly doubles a listing's time.
+// A value that cannot be read (it vanished meanwhile) is left out, so that no empty name stands
+// for the default value.
+std::vector<ValueText> ReadValueTexts(HKEY key);
+
 // A value's type and bytes, whole; nothing when the key or the value cannot be read.
 [[nodiscard]] std::optional<RawValue> ReadValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name,
     REGSAM view = 0);

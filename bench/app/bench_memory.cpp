@@ -82,8 +82,7 @@ void PrintListingMemoryInProcess()
     double before = PrivateMb();
     {
         const qm::RegKey key = qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
-        for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i)
-            static_cast<void>(qm::EnumValueText(key.Get(), i));
+        static_cast<void>(qm::ReadValueTexts(key.Get()));
     }
     const double read = PrivateMb() - before;
     before = PrivateMb();

@@ -126,11 +126,8 @@ TEST_F(MainWindowTest, RandomRemovalsAndRestoresLoseNothing)
         Click(w.LocationButton(location));
         const qm::RegKey key = qm::OpenKeyForRead(kRoots[location - 1], kKeys[location - 1]);
         std::set<std::pair<std::wstring, std::wstring>> inKey;
-        for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i) {
-            const auto value = qm::EnumValueText(key.Get(), i);
-            ASSERT_TRUE(value);
-            inKey.emplace(value->name, value->text);
-        }
+        for (const qm::ValueText& value : qm::ReadValueTexts(key.Get()))
+            inKey.emplace(value.name, value.text);
         EXPECT_EQ(ListedEntries(), inKey);
     }
 }
