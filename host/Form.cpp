@@ -210,8 +210,9 @@ void Form::Show()
     }
     ShowWindow(hwnd_, SW_SHOW);
     if (first) {
+        // hwnd_, not Hwnd(): asking a control made later for its window would make it now.
         for (Control* c : controls_) {
-            if (c->Hwnd())
+            if (c->hwnd_)
                 c->OnWindowShown();
         }
     }

@@ -97,7 +97,16 @@ TEST_F(MainWindowTest, SelectionFollowsInBothListsAndASwitchClearsIt)
 TEST_F(MainWindowTest, BackupsViewUncoversItsButtonsAndFinishedCoversThem)
 {
     auto& w = LoadWindow();
+    auto children = [&] {
+        int count = 0;
+        EnumChildWindows(w.Hwnd(), [](HWND, LPARAM n) -> BOOL { return ++*reinterpret_cast<int*>(n) > 0; },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    // Shown without the view's list and its two buttons, which are made when first reached.
+    const int shownWith = children();
     const RECT finished = ChildRect(w.finishedButton.Hwnd());
+    EXPECT_EQ(children(), shownWith + 3);
     const POINT inFinished{finished.left + 5, finished.top + 5};
     const RECT back = ChildRect(w.commandLineList.Hwnd());
     const POINT inUpperList{back.left + 5, back.top + 5};
