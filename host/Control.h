@@ -47,6 +47,9 @@ public:
     // TooltipText each time it shows.
     virtual bool HasChangingTooltip() const { return false; }
     virtual std::wstring TooltipText() const { return tooltip_; }
+    // The pointer moved over the control; true when the tooltip's text is no longer the one
+    // shown, so that the shown tip goes.
+    virtual bool TooltipChangesAt(POINT /*client*/) { return false; }
     FontKind Font() const { return font_; }
     void SetFont(FontKind font) { font_ = font; }
 

@@ -75,10 +75,6 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
     if (dpi_ == 0)
         dpi_ = kBaseDpi;
     CreateFonts();
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
-    // Long item tooltips wrap instead of running off the screen.
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(setup.clientWidthTwips, kBaseDpi));
 
     labelBrushes_.resize(controls_.size());
     for (size_t i = 0; i < controls_.size(); ++i) {
@@ -116,16 +112,46 @@ void Form::CreateControl(size_t index)
     if (label && label->background != CLR_INVALID)
         labelBrushes_[index].reset(CreateSolidBrush(label->background));
     c.OnCreated();
+    if (tooltips_)
+        AddTooltip(c);
+}
 
+void Form::AddTooltip(const Control& c) const
+{
     if (c.Tooltip().empty() && !c.HasChangingTooltip())
         return;
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.uFlags = TTF_IDISHWND;
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd_);
     ti.lpszText = c.HasChangingTooltip() ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(c.Tooltip().c_str());
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::RelayToTooltips(const MSG& msg)
+{
+    // A control's own window only: the tools are those windows, and a search among their
+    // children would ask the wineserver once per control on every move.
+    const auto found = std::find_if(controls_.begin(), controls_.end(), [&](const Control* c) { return c->hwnd_ == msg.hwnd; });
+    if (found == controls_.end())
+        return;
+    Control* c = *found;
+    if (!tooltips_) {
+        tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, App().Module(), nullptr);
+        if (!tooltips_)
+            return;
+        // Long item tooltips wrap instead of running off the screen.
+        SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(setup_.clientWidthTwips, kBaseDpi));
+        for (const Control* made : controls_) {
+            if (made->hwnd_)
+                AddTooltip(*made);
+        }
+    }
+    SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    if (msg.message == WM_MOUSEMOVE && c->TooltipChangesAt({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)}))
+        SendMessageW(tooltips_, TTM_POP, 0, 0);
 }
 
 bool Form::CreateLaterControls()
@@ -304,6 +330,8 @@ bool Form::HandleAccessKey(wchar_t letter)
 
 bool Form::FilterMessage(MSG& msg)
 {
+    if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) || msg.message == WM_MOUSELEAVE)
+        RelayToTooltips(msg);
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         MoveFocus(GetKeyState(VK_SHIFT) < 0);
         return true;

@@ -30,14 +30,14 @@ public:
     UINT Dpi() const { return dpi_; }
     // Lays every control out again for a DPI; the platform's DPI change lands here.
     void ApplyDpi(UINT dpi);
-    // Tab, Shift+Tab and Alt+letter for this window; true when the message was used.
+    // Tab, Shift+Tab and Alt+letter for this window, and the pointer's moves for the tooltips;
+    // true when the message was used.
     bool FilterMessage(MSG& msg);
     void Show();
 
     // Moves the focus to the previous or next control of the tab order that can take it.
     void MoveFocus(bool backwards);
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
-    HWND Tooltips() const { return tooltips_; }
     HFONT FontFor(FontKind kind) const { return fonts_[static_cast<size_t>(kind)].get(); }
     // Makes the controls that wait to be reached, at their places in stacking and tab order;
     // true when this call made them.
@@ -82,6 +82,10 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void CreateFonts();
     void CreateControl(size_t index);
+    // The tooltips are made when the pointer first comes over the window, and hear of its moves
+    // from the message loop: a window subclass costs a wineserver round trip per message.
+    void RelayToTooltips(const MSG& msg);
+    void AddTooltip(const Control& c) const;
     // Makes the controls created later if c is one of them and they are not made yet.
     void Reach(const Control& c);
     void PlaceWindow(bool centre);

@@ -1,10 +1,8 @@
 #include "host/ListBox.h"
 
-#include "host/Form.h"
 #include "host/Handles.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 namespace qm {
 
@@ -14,7 +12,6 @@ namespace {
 constexpr int kMarginChars = 1;
 // Text starts this far into an item, as in the system's own lists.
 constexpr int kTextIndent = 2;
-constexpr UINT_PTR kSubclassId = 1;
 
 } // namespace
 
@@ -27,39 +24,18 @@ Control::WindowKind ListBox::Kind() const
         0};
 }
 
-HWND ListBox::Create(HWND parent, int id, const RECT& bounds)
+bool ListBox::TooltipChangesAt(POINT client)
 {
-    const HWND hwnd = Control::Create(parent, id, bounds);
-    listProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    // Watches the pointer so that the tooltip follows it from item to item.
-    SetWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    return hwnd;
-}
-
-LRESULT CALLBACK ListBox::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept
-{
-    auto* list = reinterpret_cast<ListBox*>(self);
-    if (message == WM_MOUSEMOVE && list->itemTooltip) {
-        const int item = list->ItemAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (item != list->tooltipItem_) {
-            list->tooltipItem_ = item;
-            if (const Form* form = Form::FromHwnd(GetParent(hwnd)))
-                SendMessageW(form->Tooltips(), TTM_POP, 0, 0);
-        }
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &ListBox::SubclassProc, kSubclassId);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT ListBox::ToList(UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    return CallWindowProcW(listProc_, hwnd_, message, wParam, lParam);
+    const int item = ItemAt(client);
+    if (item == tooltipItem_)
+        return false;
+    tooltipItem_ = item;
+    return true;
 }
 
 void ListBox::Add(const std::wstring& text, ListItemStyle style)
 {
-    ToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     styles_.push_back(style);
     Widen(text, style.note);
 }
@@ -272,11 +248,11 @@ std::wstring ListBox::Item(int index) const
 {
     if (index < 0 || !hwnd_)
         return {};
-    const LRESULT length = ToList(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR)
         return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = ToList(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
     return text;
 }

@@ -52,7 +52,6 @@ public:
 
 protected:
     WindowKind Kind() const override;
-    HWND Create(HWND parent, int id, const RECT& bounds) override;
     void OnCommand(WORD code) override;
     void OnFontChanged() override;
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -60,6 +59,7 @@ protected:
     bool OnContextMenu(POINT screen) override;
     bool HasChangingTooltip() const override { return static_cast<bool>(itemTooltip); }
     std::wstring TooltipText() const override;
+    bool TooltipChangesAt(POINT client) override;
 
 private:
     // Advance widths of the first 256 characters in the list's font, and the widest advance:
@@ -70,18 +70,11 @@ private:
         int average = 0;
         int height = 0;
     };
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-        DWORD_PTR self) noexcept;
-    // The list's own procedure, past the subclasses: Wine's subclass chain costs a wineserver
-    // round trip per message (window properties live there), ten times the list's own work,
-    // so the messages sent once per item go straight to the list, which alone answers them.
-    LRESULT ToList(UINT message, WPARAM wParam, LPARAM lParam) const;
     void MeasureFont();
     int TextWidth(std::wstring_view text) const;
     void Widen(const std::wstring& text, const wchar_t* note);
     void ApplyScrollWidth();
 
-    WNDPROC listProc_ = nullptr;
     Widths widths_;
     std::vector<ListItemStyle> styles_;
     int widestItem_ = 0;

@@ -4,6 +4,10 @@
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
 
+#include <commctrl.h>
+
+#include <optional>
+
 using qmtest::MainWindowTest;
 
 namespace {
@@ -105,4 +109,47 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
     Click(w.LocationButton(4));
     const qm::UniqueMenu profileMenu = qm::BuildEntryMenu(w, 0);
     EXPECT_EQ(GetMenuState(profileMenu.get(), 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+}
+
+TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem)
+{
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", L"cmd.exe");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, kRun32Key, L"Old Tool", L"C:\\Qm Gone\\old.exe -min");
+    auto& w = LoadWindow();
+    while (w.ProgramChecksPending())
+        qm::App().DoEvents();
+    HWND tooltips = nullptr;
+    // Where the pointer rests and the tip shown there, if any, once the tip had time to show.
+    auto tipAt = [&](HWND control, POINT client) -> std::optional<std::wstring> {
+        POINT screen = client;
+        ClientToScreen(control, &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+        qm::App().DoEvents();
+        if (!tooltips) {
+            // Made when the pointer first comes.
+            tooltips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+            if (!tooltips || GetWindow(tooltips, GW_OWNER) != w.Hwnd())
+                return std::nullopt;
+            SendMessageW(tooltips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+            SendMessageW(tooltips, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
+        }
+        for (const ULONGLONG until = GetTickCount64() + 1000; GetTickCount64() < until && !IsWindowVisible(tooltips);)
+            qm::App().DoEvents();
+        if (!IsWindowVisible(tooltips))
+            return std::nullopt;
+        wchar_t text[512] = {};
+        GetWindowTextW(tooltips, text, 512);
+        return text;
+    };
+    RECT item{};
+    SendMessageW(w.nameList.Hwnd(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const std::wstring run32Path = qm::FindStartupKeyByName(L"hklm32")->fullPath;
+
+    EXPECT_EQ(tipAt(w.backupsButton.Hwnd(), {10, 10}), L"View current backups");
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top + 2}),
+        L"32-bit: " + run32Path + L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
+    // The item above has nothing to say: the tip goes.
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top - 3}), std::nullopt);
+    SetCursorPos(0, 0);
 }
