@@ -94,6 +94,8 @@ TintButtonState TintButton::State() const
 
 void TintButton::DisableRefresh()
 {
+    // What was asked while drawing was on still shows.
+    DrawOwed();
     drawEnabled_ = false;
 }
 
@@ -176,8 +178,22 @@ void TintButton::Redraw(VisualState state, bool force)
         return;
     lastState_ = state;
     lastCaption_ = model_.Caption();
-    painter_.Paint(model_, State(), *surface_, background_ ? &*background_ : nullptr);
+    drawingOwed_ = true;
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+void TintButton::DrawOwed()
+{
+    if (!drawingOwed_ || !surface_ || !drawEnabled_)
+        return;
+    drawingOwed_ = false;
+    painter_.Paint(model_, State(), *surface_, background_ ? &*background_ : nullptr);
+}
+
+const TintButtonSurface* TintButton::Surface()
+{
+    DrawOwed();
+    return surface_ ? &*surface_ : nullptr;
 }
 
 LRESULT CALLBACK TintButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -238,6 +254,10 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         else
             drawEnabled_ = false;
         return 0;
+    case WM_NCPAINT:
+        // No frame or scroll bar to draw: the platform's own handling would still take a
+        // device context and run its themed non-client drawing for every button shown.
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
@@ -275,6 +295,7 @@ void TintButton::OnTerminate()
 
 void TintButton::OnPaint()
 {
+    DrawOwed();
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(window_, &ps);
     if (dc && surface_) {
