@@ -75,8 +75,9 @@ public:
     TintButtonEvents& Events() { return events_; }
     // Pressed as last drawn; pointer, focus and default as they are now.
     TintButtonState State() const;
-    // What the window is painted from; nothing once the window is gone.
-    const TintButtonSurface* Surface() const { return surface_ ? &*surface_ : nullptr; }
+    // What the window is painted from, with any drawing still owed done; nothing once the
+    // window is gone.
+    const TintButtonSurface* Surface();
 
     // The holder delivers the caption's access key: the button clicks as for a left click.
     void AccessKeyPress();
@@ -112,7 +113,10 @@ private:
     void OnPaint();
     bool OnSetCursor();
     void OnResize();
+    // Asks for a drawing; it is done once, when the window next paints (or the surface is
+    // asked for), however many changes came before it.
     void Redraw(VisualState state, bool force);
+    void DrawOwed();
 
     // Shape and the background of the transparent style.
     void Reshape();
@@ -152,6 +156,7 @@ private:
     // A background capture runs: it takes the height to 0 and back, which is no new size.
     bool capturingBackground_ = false;
     bool drawEnabled_ = false;
+    bool drawingOwed_ = false;
     VisualState lastState_ = VisualState::Up;
     std::wstring lastCaption_;
 

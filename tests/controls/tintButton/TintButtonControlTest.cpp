@@ -121,7 +121,7 @@ TEST(TintButtonControlPlacedLater, ATransparentButtonTakesTheBackgroundOfItsFina
     ASSERT_TRUE(form.Load());
     form.Show();
     qm::App().DoEvents();
-    const qm::TintButton& button = *form.clear.Button();
+    qm::TintButton& button = *form.clear.Button();
     const HDC surface = button.Surface()->Dc();
     // Inside the edge, outside the focus rectangle.
     const int right = button.Model().Width() - 2;
