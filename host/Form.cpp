@@ -66,14 +66,22 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
     }
     background_.reset(CreateSolidBrush(setup.background));
 
-    CreateWindowExW(setup.exStyle, setup.className, setup.caption.c_str(), setup.style, CW_USEDEFAULT, CW_USEDEFAULT,
-        TwipsToPixels(setup.clientWidthTwips, kBaseDpi), TwipsToPixels(setup.clientHeightTwips, kBaseDpi),
-        setup.owner, nullptr, instance, this);
+    // Made at its final place and size, centred, so that no layout pass follows: at the
+    // system's DPI, which is the window's unless its monitor has another.
+    const UINT systemDpi = GetDpiForSystem();
+    const RECT frame = CentredFrame(systemDpi);
+    CreateWindowExW(setup.exStyle, setup.className, setup.caption.c_str(), setup.style, frame.left, frame.top,
+        frame.right - frame.left, frame.bottom - frame.top, setup.owner, nullptr, instance, this);
     if (!hwnd_)
         return false;
     dpi_ = GetDpiForWindow(hwnd_);
     if (dpi_ == 0)
         dpi_ = kBaseDpi;
+    if (dpi_ != systemDpi) {
+        const RECT placed = CentredFrame(dpi_);
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     CreateFonts();
 
     labelBrushes_.resize(controls_.size());
@@ -83,7 +91,6 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
         else
             CreateControl(i);
     }
-    PlaceWindow(false);
     App().AddWindow(hwnd_, [this](MSG& msg) { return FilterMessage(msg); });
     return true;
 }
@@ -204,36 +211,35 @@ void Form::ApplyDpi(UINT dpi)
         SendMessageW(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c->Font())), TRUE);
         c->OnFontChanged();
     }
-    PlaceWindow(false);
+    FitToDpi();
 }
 
-void Form::PlaceWindow(bool centre)
+RECT Form::CentredFrame(UINT dpi) const
 {
-    RECT frame{0, 0, TwipsToPixels(setup_.clientWidthTwips, dpi_), TwipsToPixels(setup_.clientHeightTwips, dpi_)};
-    AdjustWindowRectExForDpi(&frame, setup_.style, FALSE, setup_.exStyle, dpi_);
+    RECT frame{0, 0, TwipsToPixels(setup_.clientWidthTwips, dpi), TwipsToPixels(setup_.clientHeightTwips, dpi)};
+    AdjustWindowRectExForDpi(&frame, setup_.style, FALSE, setup_.exStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
-    int x = 0;
-    int y = 0;
-    if (centre) {
-        MONITORINFO mi{};
-        mi.cbSize = sizeof(mi);
-        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
-        x = mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - width) / 2;
-        y = mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - height) / 2;
-        flags &= ~SWP_NOMOVE;
-    }
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    GetMonitorInfoW(hwnd_ ? MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY) : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY),
+        &mi);
+    const int x = mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - width) / 2;
+    const int y = mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+void Form::FitToDpi()
+{
+    const RECT frame = CentredFrame(dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
 void Form::Show()
 {
     const bool first = !shownOnce_;
-    if (first) {
-        PlaceWindow(true);
-        shownOnce_ = true;
-    }
+    shownOnce_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     if (first) {
         // hwnd_, not Hwnd(): asking a control made later for its window would make it now.

@@ -88,7 +88,11 @@ private:
     void AddTooltip(const Control& c) const;
     // Makes the controls created later if c is one of them and they are not made yet.
     void Reach(const Control& c);
-    void PlaceWindow(bool centre);
+    // The window's frame at a DPI, centred in the work area of its monitor (before the window
+    // exists, of the primary one).
+    RECT CentredFrame(UINT dpi) const;
+    // Sized for the current DPI where it stands.
+    void FitToDpi();
     bool HandleAccessKey(wchar_t letter);
     Control* FindById(int id) const;
     Control* FindByHwnd(HWND hwnd) const;
