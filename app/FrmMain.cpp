@@ -203,10 +203,8 @@ void FrmMain::ListLocation(int location)
         sources.push_back({startupKey, ReadValueTexts(key.Get())});
         total += sources.back().values.size();
     }
-    // Cleared with redraw off too: emptying a shown list repaints it and its scroll bars.
     nameList.BeginFill(static_cast<int>(total));
     commandLineList.BeginFill(static_cast<int>(total));
-    ClearEntryLists();
     entries_.reserve(total);
     for (Source& source : sources) {
         const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);

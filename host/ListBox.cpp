@@ -260,7 +260,10 @@ std::wstring ListBox::Item(int index) const
 void ListBox::BeginFill(int expected)
 {
     filling_ = true;
+    // Emptied with redraw off: emptying a shown list repaints it and its scroll bars. Emptied
+    // before the storage is reserved, which emptying would give back.
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    Clear();
     if (expected > 0)
         SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(expected), static_cast<LPARAM>(expected) * 64);
 }

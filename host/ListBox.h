@@ -35,7 +35,8 @@ public:
     ListItemStyle Style(int index) const;
     // Redraws one item in a new style.
     void SetStyle(int index, ListItemStyle style);
-    // Filling many items repaints once at the end instead of once per item.
+    // Filling many items repaints once at the end instead of once per item. Filling
+    // replaces the items there were.
     void BeginFill(int expected);
     void EndFill();
 
