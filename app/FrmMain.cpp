@@ -175,17 +175,12 @@ int FrmMain::CurrentLocation() const
     return 0;
 }
 
-void FrmMain::ClearEntryLists()
-{
-    nameList.Clear();
-    commandLineList.Clear();
-}
-
 void FrmMain::ListLocation(int location)
 {
     entries_.clear();
     if (location < 1 || location > kLocationCount) {
-        ClearEntryLists();
+        nameList.Clear();
+        commandLineList.Clear();
         return;
     }
     const StartupLocation& where = Location(location);

@@ -46,7 +46,6 @@ public:
     // The programs of the listed entries are looked for a few at a time on a timer, after the
     // lists are shown, so that input is never held up; a new listing starts over.
     bool ProgramChecksPending() const { return nextProgramCheck_ < entries_.size(); }
-    void ClearEntryLists();
     // The location whose option button is selected.
     int CurrentLocation() const;
     std::wstring SelectedEntryName() const;

@@ -214,12 +214,16 @@ void Form::ApplyDpi(UINT dpi)
     FitToDpi();
 }
 
-RECT Form::CentredFrame(UINT dpi) const
+SIZE Form::FrameSize(UINT dpi) const
 {
     RECT frame{0, 0, TwipsToPixels(setup_.clientWidthTwips, dpi), TwipsToPixels(setup_.clientHeightTwips, dpi)};
     AdjustWindowRectExForDpi(&frame, setup_.style, FALSE, setup_.exStyle, dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+RECT Form::CentredFrame(UINT dpi) const
+{
+    const auto [width, height] = FrameSize(dpi);
     MONITORINFO mi{};
     mi.cbSize = sizeof(mi);
     GetMonitorInfoW(hwnd_ ? MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY) : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY),
@@ -231,9 +235,8 @@ RECT Form::CentredFrame(UINT dpi) const
 
 void Form::FitToDpi()
 {
-    const RECT frame = CentredFrame(dpi_);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const SIZE size = FrameSize(dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
 void Form::Show()

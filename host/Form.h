@@ -88,6 +88,8 @@ private:
     void AddTooltip(const Control& c) const;
     // Makes the controls created later if c is one of them and they are not made yet.
     void Reach(const Control& c);
+    // The size of the window's frame around its client area at a DPI.
+    SIZE FrameSize(UINT dpi) const;
     // The window's frame at a DPI, centred in the work area of its monitor (before the window
     // exists, of the primary one).
     RECT CentredFrame(UINT dpi) const;
