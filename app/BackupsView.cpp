@@ -11,15 +11,18 @@ namespace qm {
 
 void RefillBackupList(FrmMain& window)
 {
-    // Made on first use, the backups view fills its list as it is made.
+    window.backups = ListBackups(BackupFolders());
+    ShowBackupList(window);
+}
+
+void ShowBackupList(FrmMain& window)
+{
+    // Made on first use, the backups view shows its list as it is made.
     if (window.CreateLaterControls())
         return;
     window.backupList.Clear();
-    window.backupFiles.clear();
-    for (BackupFile& backup : ListBackups(BackupFolders())) {
+    for (const BackupFile& backup : window.backups)
         window.backupList.Add(backup.baseName);
-        window.backupFiles.push_back(std::move(backup.path));
-    }
     window.backupList.SetSelectedIndex(-1);
     window.restoreButton.SetEnabled(false);
 }
@@ -27,28 +30,49 @@ void RefillBackupList(FrmMain& window)
 void RestoreSelectedBackup(FrmMain& window)
 {
     const int index = window.backupList.SelectedIndex();
-    if (index < 0 || static_cast<size_t>(index) >= window.backupFiles.size())
+    if (index < 0 || static_cast<size_t>(index) >= window.backups.size())
         return;
     const FrmMain::CommandScope command(window);
     // The file this very item was listed for, whatever folder it lies in.
-    const std::wstring path = window.backupFiles[static_cast<size_t>(index)];
+    const std::wstring path = window.backups[static_cast<size_t>(index)].path;
     const std::wstring backupName = window.backupList.Item(index);
 
-    const RestoreResult result = RestoreFromBackup(path);
-    if (result.status == RestoreStatus::NotAStartupBackup) {
+    const ChangeResult result = RestoreFromBackup(path, BackupFolders());
+    if (result.why == Why::NotAStartupBackup) {
         window.ShowMessage(backupName + L" is not a backup of a startup entry and was not imported.", kMbOkExclamation,
             L"Process Not Restored");
         return;
     }
     App().DoEvents();
     // The entry is named by the backup's content: the file's name is only a label.
-    if (result.status == RestoreStatus::Restored) {
-        window.ShowMessage(result.entryName + L" has been restored", kMbOkInformation, L"Process Restored");
+    const std::wstring& name = result.entryName;
+    const std::wstring replaced =
+        result.backupPath.empty() ? L"" : L" The entry it replaced has been saved to a backup copy.";
+    if (result.outcome == Outcome::Done) {
+        std::wstring text = name + L" has been restored";
+        if (!replaced.empty() || result.keepRestoredBackup)
+            text += L"." + replaced;
+        if (result.keepRestoredBackup)
+            text += L" Its backup file is kept: it was written for a code page this computer may not use, so the "
+                    L"restored text cannot be checked.";
+        window.ShowMessage(text, kMbOkInformation, L"Process Restored");
         App().DoEvents();
         // A backup left behind is only clutter: the entry is verified to be back.
-        static_cast<void>(DeleteFileAt(path));
+        if (!result.keepRestoredBackup)
+            static_cast<void>(DeleteFileAt(path));
+    } else if (result.why == Why::StateNotCleared) {
+        window.ShowMessage(name + L" has been restored, but its startup setting could not be cleared." + replaced,
+            kMbOkExclamation, L"Process Restored");
+    } else if (result.why == Why::ReplacedNotSaved) {
+        window.ShowMessage(name + L" was not restored because the entry it would replace could not be saved.",
+            kMbOkExclamation, L"Process Not Restored");
+    } else if (result.why == Why::AccessRefused) {
+        window.ShowMessage(name + L" was not restored because its startup setting could not be changed.", kMbOkExclamation,
+            L"Process Not Restored");
     } else {
-        window.ShowMessage(result.entryName + L" could not be restored.", kMbOkExclamation, L"Process Not Restored");
+        window.ShowMessage(name + (result.outcome == Outcome::DoneInPart ? L" could not be restored exactly." + replaced
+                                                                         : L" could not be restored."),
+            kMbOkExclamation, L"Process Not Restored");
     }
 
     window.ListLocation(window.CurrentLocation());

@@ -4,9 +4,11 @@ namespace qm {
 
 class FrmMain;
 
-// Empties and refills the backup list from the program's folder; nothing stays selected, so
-// "&Restore Selected" is disabled.
+// Reads the backup folders again and shows what they hold in the backup list.
 void RefillBackupList(FrmMain& window);
+// Shows the backups as last read in the backup list, once the backups view is made; nothing
+// stays selected, so "&Restore Selected" is disabled.
+void ShowBackupList(FrmMain& window);
 // Hands the selected backup to the registry editor, checks that every value is back exactly,
 // and only then deletes the file.
 void RestoreSelectedBackup(FrmMain& window);

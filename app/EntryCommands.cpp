@@ -15,6 +15,18 @@ bool BlankOrEmpty(const std::wstring& text)
     return text.find_first_not_of(L' ') == std::wstring::npos;
 }
 
+// The rest of the sentence that tells why an entry stayed; nullptr where the lists say it
+// (a key that refused the change).
+const wchar_t* NotRemovedBecause(Why why)
+{
+    switch (why) {
+    case Why::NoSuchEntry: return L" is no longer in this startup location.";
+    case Why::BackupNotSaved: return L" was not removed because its backup copy could not be saved.";
+    case Why::ChangedMeanwhile: return L" was not removed because it changed while its backup copy was being saved.";
+    default: return nullptr;
+    }
+}
+
 } // namespace
 
 void UpdateAddButton(FrmMain& window)
@@ -42,12 +54,20 @@ void AddEntry(FrmMain& window)
     // Added to the location's native key, where the window's own additions always go. An
     // entry of that name is saved first, as for a removal. A value that cannot be written
     // shows by its absence from the refreshed lists.
-    const AddResult added = AddStartupEntry(*Location(location).native, name, window.commandLineBox.Text(), BackupFolders());
-    if (added.status == AddStatus::NotReplaced) {
+    const ChangeResult added = AddStartupEntry(*Location(location).native, name, window.commandLineBox.Text(), BackupFolders());
+    if (added.why == Why::NameRefused) {
+        window.ShowMessage(L"A program name cannot hold a line break.", kMbOkExclamation, L"Process Not Added");
+        window.nameBox.Focus();
+        return;
+    }
+    if (added.why == Why::BackupNotSaved) {
         window.ShowMessage(name + L" was not replaced because its backup copy could not be saved.", kMbOkExclamation,
             L"Process Not Added");
         return;
     }
+    if (added.why == Why::StateNotCleared)
+        window.ShowMessage(name + L" has been added. Its startup setting could not be cleared, so Windows keeps it disabled.",
+            kMbOkExclamation, L"Process Added");
     window.ListLocation(window.CurrentLocation());
     if (!added.backupPath.empty())
         RefillBackupList(window);
@@ -77,20 +97,28 @@ void RemoveSelectedEntry(FrmMain& window)
     if (window.ShowMessage(L"Are you sure you want to delete the program/service '" + name + L"' from the Startup sequence ?",
             kMbYesNoQuestion, L"Confirm Delete") != IDYES)
         return;
-    const RemoveResult removed = RemoveStartupEntry(key, name, BackupFolders());
-    if (removed.status == RemoveStatus::ValueMissing) {
-        window.ShowMessage(name + L" is no longer in this startup location.", kMbOkExclamation, L"Process Not Removed");
-        window.ListLocation(window.CurrentLocation());
+    RemoveOptions options;
+    if (NameHasNoBackupSpelling(name)) {
+        if (window.ShowMessage(name + L" cannot be saved to a backup copy. Remove it without a backup?",
+                kMbYesNoExclamationNoDefault, L"Confirm Delete") != IDYES)
+            return;
+        options.withoutBackupWhenNoneCanHoldIt = true;
+    }
+    options.afterBackup = [] { App().DoEvents(); };
+    const ChangeResult removed = RemoveStartupEntry(key, name, BackupFolders(), options);
+    if (const wchar_t* why = NotRemovedBecause(removed.why); removed.outcome == Outcome::NotDone && why) {
+        window.ShowMessage(name + why, kMbOkExclamation, L"Process Not Removed");
+        if (removed.why != Why::BackupNotSaved)
+            window.ListLocation(window.CurrentLocation());
         return;
     }
-    if (removed.status == RemoveStatus::BackupNotSaved) {
-        window.ShowMessage(name + L" was not removed because its backup copy could not be saved.", kMbOkExclamation,
-            L"Process Not Removed");
-        return;
+    if (removed.outcome != Outcome::NotDone) {
+        std::wstring text = name + (removed.backupPath.empty() ? L" has been removed without a backup copy."
+                                                               : L" has been removed and a backup copy has been saved.");
+        if (removed.outcome == Outcome::DoneInPart)
+            text += L" Its startup setting could not be cleared.";
+        window.ShowMessage(text, removed.outcome == Outcome::Done ? kMbOkInformation : kMbOkExclamation, L"Process Removed");
     }
-    App().DoEvents();
-    if (removed.status == RemoveStatus::Removed)
-        window.ShowMessage(name + L" has been removed and a backup copy has been saved.", kMbOkInformation, L"Process Removed");
     // The lists show the location selected now, which a click meanwhile may have changed.
     window.ListLocation(window.CurrentLocation());
     App().DoEvents();

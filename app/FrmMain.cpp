@@ -128,13 +128,15 @@ bool FrmMain::Load()
     WireHandlers();
 
     ListLocation(1);
+    // The view's controls wait until it is first reached; its list is read now.
+    backups = ListBackups(BackupFolders());
     return true;
 }
 
 void FrmMain::OnLaterControlsCreated()
 {
     backupList.SetVisible(false);
-    RefillBackupList(*this);
+    ShowBackupList(*this);
 }
 
 void FrmMain::WireHandlers()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupRestore.h"
 #include "controls/tintButton/TintButtonControl.h"
 #include "host/Form.h"
 #include "host/Handles.h"
@@ -97,8 +98,9 @@ public:
     Label titleLabel;
     Label commandLineLabel;
     Label nameLabel;
-    // The file of each item of backupList, index by index.
-    std::vector<std::wstring> backupFiles;
+    // The backup files as last read, one for each item of backupList, index by index; read at
+    // start and refilled after a removal or restore, not when the view is shown.
+    std::vector<BackupFile> backups;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -54,7 +54,7 @@ std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path)
     RegFileParse parsed = bytes ? ParseRegFile(*bytes, AnsiCodePage{}) : RegFileParse{};
     if (!parsed.file || !ValidateStartupBackup(*parsed.file).ok)
         return std::nullopt;
-    return CheckedBackup{std::move(*parsed.file), std::move(*bytes)};
+    return CheckedBackup{std::move(*parsed.file), std::move(*bytes), false};
 }
 
 std::wstring BackupEntryName(const RegFile& backup)

@@ -23,6 +23,7 @@ std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders);
 struct CheckedBackup {
     RegFile file;
     std::vector<std::uint8_t> bytes;
+    bool codePageDependent = false;
 };
 
 // The backup file's content when it is whole and backs up values of a startup location

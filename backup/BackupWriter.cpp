@@ -146,7 +146,7 @@ BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const 
     const auto raw = ReadValueRaw(RootKey(key), key.subKey, name, key.view);
     if (!raw) {
         const bool missing = ValueIsMissing(RootKey(key), key.subKey, name, key.view);
-        return {missing ? BackupStatus::ValueMissing : BackupStatus::NotSaved, {}};
+        return {missing ? BackupStatus::ValueMissing : BackupStatus::NotSaved, {}, {}};
     }
     std::vector<RegValue> values = {{key.fullPath, name, raw->type, {raw->data.begin(), raw->data.end()}}};
     // The enabled state Windows keeps goes with the entry, under the entry's own name.
@@ -155,12 +155,12 @@ BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const 
     const std::vector<uint8_t> bytes = EncodeBackup(values, AnsiCodePage{});
     // A name with a line break has no spelling the registry editor reads back.
     if (!HoldsExactly(&bytes, values))
-        return {BackupStatus::NotSaved, {}};
+        return {BackupStatus::NotSaved, {}, {}};
     for (const std::wstring& folder : folders) {
         if (std::wstring path = SaveIn(folder, name, values, bytes); !path.empty())
-            return {BackupStatus::Saved, std::move(path)};
+            return {BackupStatus::Saved, std::move(path), std::move(values)};
     }
-    return {BackupStatus::NotSaved, {}};
+    return {BackupStatus::NotSaved, {}, {}};
 }
 
 } // namespace qm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/RegFileFormat.h"
 #include "registry/StartupLocations.h"
 
 #include <cstddef>
@@ -34,6 +35,7 @@ enum class BackupStatus { Saved, ValueMissing, NotSaved };
 struct BackupResult {
     BackupStatus status;
     std::wstring path; // the verified backup file, when saved
+    std::vector<RegValue> values; // what it holds: the entry's value, then its state's
 };
 
 // Saves one value of a startup key, with its own type and bytes, and its StartupApproved

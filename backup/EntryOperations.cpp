@@ -2,41 +2,212 @@
 
 #include "backup/BackupRestore.h"
 #include "backup/BackupWriter.h"
+#include "host/Files.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
 
+#include <optional>
+#include <string_view>
+
 namespace qm {
 
-RemoveResult RemoveStartupEntry(const StartupKey& key, const std::wstring& name, const std::vector<std::wstring>& backupFolders)
+namespace {
+
+ChangeResult NotDone(Why why)
 {
-    BackupResult backup = WriteBackup(key, name, backupFolders);
-    if (backup.status == BackupStatus::ValueMissing)
-        return {RemoveStatus::ValueMissing, {}};
-    if (backup.status == BackupStatus::NotSaved)
-        return {RemoveStatus::BackupNotSaved, {}};
-    // Its enabled state goes with it, or it would silently disable a later entry of that name.
-    const bool removed = DeleteValue(RootKey(key), key.subKey, name, key.view) && DeleteApprovedValue(key, name);
-    return {removed ? RemoveStatus::Removed : RemoveStatus::NotRemoved, std::move(backup.path)};
+    return {Outcome::NotDone, why, {}, {}, false};
 }
 
-AddResult AddStartupEntry(const StartupKey& key, const std::wstring& name, const std::wstring& commandLine,
+// The entry's value and its StartupApproved value as they are now.
+struct EntryState {
+    std::optional<RawValue> value;
+    std::optional<RawValue> approved;
+};
+
+EntryState ReadEntry(const StartupKey& key, const std::wstring& name)
+{
+    return {ReadValueRaw(RootKey(key), key.subKey, name, key.view), ReadApprovedValue(key, name)};
+}
+
+bool Same(const std::optional<RawValue>& a, const std::optional<RawValue>& b)
+{
+    return a.has_value() == b.has_value() && (!a || (a->type == b->type && a->data == b->data));
+}
+
+bool Same(const EntryState& a, const EntryState& b)
+{
+    return Same(a.value, b.value) && Same(a.approved, b.approved);
+}
+
+// The state these values (the entry's, then its state's) put in the registry.
+EntryState StateOf(const std::vector<RegValue>& values)
+{
+    EntryState state;
+    if (!values.empty())
+        state.value = RawValue{values[0].type, values[0].data};
+    if (values.size() > 1)
+        state.approved = RawValue{values[1].type, values[1].data};
+    return state;
+}
+
+// The StartupApproved key opened before anything is written, so that a key that refuses
+// leaves the entry as it was; needed only when the entry has a state there.
+class StateKey {
+public:
+    [[nodiscard]] bool Open(const StartupKey& key, const std::wstring& name)
+    {
+        if (key.HasApprovedKey())
+            key_ = OpenKeyForChange(RootKey(key), key.approvedSubKey);
+        return key_ || !ReadApprovedValue(key, name);
+    }
+    // The state goes with the entry, or it would silently disable a later entry of that name.
+    [[nodiscard]] bool Clear(const std::wstring& name) const
+    {
+        return !key_ || DeleteValueOf(key_.Get(), name) != Deletion::Refused;
+    }
+
+private:
+    RegKey key_;
+};
+
+void Discard(const std::wstring& backupPath)
+{
+    if (!backupPath.empty())
+        static_cast<void>(DeleteFileAt(backupPath));
+}
+
+// The folder of a backup file, then the given folders: the entry a restore replaces is saved
+// where the user is looking.
+std::vector<std::wstring> BesideFirst(const std::wstring& path, std::vector<std::wstring> folders)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    folders.insert(folders.begin(), slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash));
+    return folders;
+}
+
+ChangeResult Finish(const StateKey& state, const std::wstring& name, std::wstring backupPath)
+{
+    const bool cleared = state.Clear(name);
+    return {cleared ? Outcome::Done : Outcome::DoneInPart, cleared ? Why::None : Why::StateNotCleared,
+        std::move(backupPath), {}, false};
+}
+
+} // namespace
+
+bool NameHasNoBackupSpelling(const std::wstring& name)
+{
+    return name.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos;
+}
+
+ChangeResult RemoveStartupEntry(const StartupKey& key, const std::wstring& name,
+    const std::vector<std::wstring>& backupFolders, const RemoveOptions& options)
+{
+    const RegKey run = OpenStartupKeyForChange(key);
+    StateKey state;
+    if (!run || !state.Open(key, name))
+        return NotDone(ValueIsMissing(RootKey(key), key.subKey, name, key.view) ? Why::NoSuchEntry : Why::AccessRefused);
+
+    BackupResult backup{BackupStatus::NotSaved, {}, {}};
+    if (!NameHasNoBackupSpelling(name)) {
+        backup = WriteBackup(key, name, backupFolders);
+        if (backup.status == BackupStatus::ValueMissing)
+            return NotDone(Why::NoSuchEntry);
+        if (backup.status != BackupStatus::Saved)
+            return NotDone(Why::BackupNotSaved);
+    } else {
+        const EntryState now = ReadEntry(key, name);
+        if (!now.value)
+            return NotDone(Why::NoSuchEntry);
+        if (!options.withoutBackupWhenNoneCanHoldIt)
+            return NotDone(Why::NoBackupPossible);
+    }
+    const EntryState removing = backup.path.empty() ? ReadEntry(key, name) : StateOf(backup.values);
+    if (options.afterBackup)
+        options.afterBackup();
+
+    // Whatever changed the entry meanwhile (another removal, an installer) wins: a backup of
+    // what is no longer there is no backup of this removal.
+    const EntryState now = ReadEntry(key, name);
+    if (!Same(now, removing)) {
+        Discard(backup.path);
+        return NotDone(now.value ? Why::ChangedMeanwhile : Why::NoSuchEntry);
+    }
+    switch (DeleteValueOf(run.Get(), name)) {
+    case Deletion::Deleted: break;
+    case Deletion::Missing: Discard(backup.path); return NotDone(Why::NoSuchEntry);
+    case Deletion::Refused: Discard(backup.path); return NotDone(Why::AccessRefused);
+    }
+    return Finish(state, name, std::move(backup.path));
+}
+
+ChangeResult AddStartupEntry(const StartupKey& key, const std::wstring& name, const std::wstring& commandLine,
     const std::vector<std::wstring>& backupFolders)
 {
+    // Such an entry could never be saved again, and so never removed or replaced.
+    if (NameHasNoBackupSpelling(name))
+        return NotDone(Why::NameRefused);
+    const RegKey run = OpenStartupKeyForChange(key);
+    StateKey state;
+    if (!run || !state.Open(key, name))
+        return NotDone(Why::AccessRefused);
     BackupResult backup = WriteBackup(key, name, backupFolders);
-    if (backup.status == BackupStatus::NotSaved)
-        return {AddStatus::NotReplaced, {}};
-    if (!SetStringValue(key.fullPath, name, commandLine))
-        return {AddStatus::NotWritten, std::move(backup.path)};
-    return {backup.status == BackupStatus::Saved ? AddStatus::Replaced : AddStatus::Added, std::move(backup.path)};
+    if (backup.status != BackupStatus::Saved && backup.status != BackupStatus::ValueMissing)
+        return NotDone(Why::BackupNotSaved);
+    const auto* text = reinterpret_cast<const BYTE*>(commandLine.c_str());
+    const RawValue value{REG_SZ, std::vector<BYTE>(text, text + (commandLine.size() + 1) * sizeof(wchar_t))};
+    if (!SetValueOf(run.Get(), name, value)) {
+        Discard(backup.path);
+        return NotDone(Why::AccessRefused);
+    }
+    return Finish(state, name, std::move(backup.path));
 }
 
-RestoreResult RestoreFromBackup(const std::wstring& path)
+ChangeResult RestoreFromBackup(const std::wstring& path, const std::vector<std::wstring>& backupFolders)
 {
     const auto backup = ReadStartupBackup(path);
     if (!backup)
-        return {RestoreStatus::NotAStartupBackup, {}};
-    const bool restored = ImportAndVerify(*backup);
-    return {restored ? RestoreStatus::Restored : RestoreStatus::NotRestored, BackupEntryName(backup->file)};
+        return NotDone(Why::NotAStartupBackup);
+    std::vector<RegValue> restores;
+    for (const RegSection& section : backup->file.sections)
+        restores.push_back(section.values.front());
+    const StartupKey& key = *FindStartupKey(restores.front().keyPath);
+    const std::wstring& name = restores.front().name;
+    ChangeResult result = NotDone(Why::None);
+    result.entryName = BackupEntryName(backup->file);
+    result.keepRestoredBackup = backup->codePageDependent;
+
+    StateKey state;
+    if (!state.Open(key, name)) {
+        result.why = Why::AccessRefused;
+        return result;
+    }
+    // What the restore would replace is saved first, as an add saves what it replaces.
+    const EntryState before = ReadEntry(key, name);
+    if (!Same(before, StateOf(restores))) {
+        BackupResult saved = WriteBackup(key, name, BesideFirst(path, backupFolders));
+        if (saved.status == BackupStatus::Saved) {
+            result.backupPath = std::move(saved.path);
+        } else if (saved.status != BackupStatus::ValueMissing) {
+            result.why = Why::ReplacedNotSaved;
+            return result;
+        }
+    }
+    if (!ImportAndVerify(*backup)) {
+        result.why = Why::NotVerified;
+        // An import that changed nothing replaced nothing: its backup would only mislead.
+        if (Same(ReadEntry(key, name), before)) {
+            Discard(result.backupPath);
+            result.backupPath.clear();
+        } else {
+            result.outcome = Outcome::DoneInPart;
+        }
+        return result;
+    }
+    // A backup of an enabled entry brings it back enabled, whatever state was left behind.
+    const bool cleared = restores.size() > 1 || state.Clear(name);
+    result.outcome = cleared ? Outcome::Done : Outcome::DoneInPart;
+    result.why = cleared ? Why::None : Why::StateNotCleared;
+    return result;
 }
 
 } // namespace qm

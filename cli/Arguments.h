@@ -26,6 +26,7 @@ struct Invocation {
     std::wstring commandLine;
     std::wstring file;
     std::optional<std::wstring> backupFolder;
+    bool noBackup = false;
 };
 
 struct ParseResult {

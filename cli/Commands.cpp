@@ -121,38 +121,63 @@ enum class Presence { Present, Missing, Unreadable };
     return Print(streams, FormatRecords(BackupRecords(folders), invocation.format));
 }
 
+// The path of the backup a change saved, on standard output; a change that stands although
+// its backup's path could not be printed is done in part.
+[[nodiscard]] int PrintBackupPath(Streams streams, const std::wstring& what, const std::wstring& backupPath, int exitCode)
+{
+    if (backupPath.empty() || streams.out.Write(backupPath + kLineEnd))
+        return exitCode;
+    Say(streams, what + L"; its backup is " + Quoted(backupPath) + L", but standard output could not be written");
+    return kExitPartly;
+}
+
 [[nodiscard]] int Add(const Invocation& invocation, Streams streams)
 {
     const StartupKey& key = *invocation.locations.front();
-    const AddResult added = AddStartupEntry(key, invocation.name, invocation.commandLine, Folders(invocation));
-    switch (added.status) {
-    case AddStatus::Added: return kExitDone;
-    case AddStatus::Replaced: return Print(streams, added.backupPath + kLineEnd);
-    case AddStatus::NotReplaced:
-        return Fail(streams, Label(invocation.name) + L" was not replaced because its backup copy could not be saved");
-    case AddStatus::NotWritten: break;
+    const std::wstring label = Label(invocation.name);
+    const ChangeResult added = AddStartupEntry(key, invocation.name, invocation.commandLine, Folders(invocation));
+    switch (added.why) {
+    case Why::None: return PrintBackupPath(streams, label + L" was replaced", added.backupPath, kExitDone);
+    case Why::NameRefused:
+        return Fail(streams, label + L" was not added: a name cannot hold a line break or a NUL character");
+    case Why::BackupNotSaved:
+        return Fail(streams, label + L" was not replaced because its backup copy could not be saved");
+    case Why::StateNotCleared:
+        Say(streams, label + L" was written, but its StartupApproved value could not be removed: Windows keeps it disabled");
+        return PrintBackupPath(streams, label + L" was written", added.backupPath, kExitPartly);
+    default: break;
     }
-    return Fail(streams, Label(invocation.name) + L" was not written: " + key.fullPath + L" is missing or refused the write");
+    return Fail(streams, label + L" was not written: " + key.fullPath + L" is missing or refused the write");
 }
 
 [[nodiscard]] int Remove(const Invocation& invocation, Streams streams)
 {
     const StartupKey& key = *invocation.locations.front();
+    const std::wstring label = Label(invocation.name);
     if (const std::wstring reason = Absence(key, invocation.name); !reason.empty())
         return Fail(streams, reason);
-    const RemoveResult removed = RemoveStartupEntry(key, invocation.name, Folders(invocation));
-    switch (removed.status) {
-    case RemoveStatus::Removed:
-        // Removed and backed up: that stands even when the path cannot be printed.
-        static_cast<void>(streams.out.Write(removed.backupPath + kLineEnd));
-        return kExitDone;
-    case RemoveStatus::ValueMissing: return Fail(streams, NoSuchEntry(key, invocation.name));
-    case RemoveStatus::BackupNotSaved:
-        return Fail(streams, Label(invocation.name) + L" was not removed because its backup copy could not be saved");
-    case RemoveStatus::NotRemoved: break;
+    RemoveOptions options;
+    options.withoutBackupWhenNoneCanHoldIt = invocation.noBackup;
+    const ChangeResult removed = RemoveStartupEntry(key, invocation.name, Folders(invocation), options);
+    switch (removed.why) {
+    case Why::None:
+        if (removed.backupPath.empty())
+            Say(streams, label + L" was removed without a backup");
+        return PrintBackupPath(streams, label + L" was removed", removed.backupPath, kExitDone);
+    case Why::StateNotCleared:
+        Say(streams, label + L" was removed, but its StartupApproved value could not be removed");
+        return PrintBackupPath(streams, label + L" was removed", removed.backupPath, kExitPartly);
+    case Why::NoSuchEntry: return Fail(streams, NoSuchEntry(key, invocation.name));
+    case Why::NoBackupPossible:
+        return Fail(streams, label + L" was not removed: no backup file can hold a name with a line break or a NUL "
+            L"character; --no-backup removes it without one");
+    case Why::BackupNotSaved:
+        return Fail(streams, label + L" was not removed because its backup copy could not be saved");
+    case Why::ChangedMeanwhile:
+        return Fail(streams, label + L" was not removed: it changed while its backup was being saved");
+    default: break;
     }
-    return Fail(streams, Label(invocation.name) + L" was not removed: access refused (its backup is " +
-        Quoted(removed.backupPath) + L")");
+    return Fail(streams, label + L" was not removed: access refused");
 }
 
 [[nodiscard]] int SetEnabled(const Invocation& invocation, Streams streams, bool enabled)
@@ -173,18 +198,33 @@ enum class Presence { Present, Missing, Unreadable };
     const std::wstring& file = invocation.file;
     if (!IsPlainFile(file))
         return Fail(streams, Quoted(file) + L" is not a file");
-    const RestoreResult restored = RestoreFromBackup(file);
-    switch (restored.status) {
-    case RestoreStatus::NotAStartupBackup:
+    const ChangeResult restored = RestoreFromBackup(file, Folders(invocation));
+    const std::wstring label = Label(restored.entryName);
+    const std::wstring kept = L" (" + Quoted(file) + L" is kept)";
+    switch (restored.why) {
+    case Why::None: break;
+    case Why::NotAStartupBackup:
         return Fail(streams, Quoted(file) + L" is not a backup of a startup entry and was not imported");
-    case RestoreStatus::NotRestored:
-        return Fail(streams, Label(restored.entryName) + L" could not be restored (" + Quoted(file) + L" is kept)");
-    case RestoreStatus::Restored: break;
+    case Why::ReplacedNotSaved:
+        return Fail(streams, label + L" was not restored because the entry it would replace could not be saved");
+    case Why::AccessRefused:
+        return Fail(streams, label + L" was not restored: its StartupApproved value cannot be changed, access refused");
+    case Why::StateNotCleared:
+        Say(streams, label + L" is restored, but its StartupApproved value could not be removed" + kept);
+        return PrintBackupPath(streams, label + L" is restored", restored.backupPath, kExitPartly);
+    default:
+        if (restored.outcome == Outcome::NotDone)
+            return Fail(streams, label + L" could not be restored" + kept);
+        Say(streams, label + L" was not restored exactly" + kept);
+        return PrintBackupPath(streams, label + L" was not restored exactly", restored.backupPath, kExitPartly);
     }
+    if (restored.keepRestoredBackup)
+        Say(streams, label + L" is restored; " + Quoted(file) + L" is kept: it was written for a code page this computer "
+            L"may not use, so the restored text cannot be checked");
     // The entry is verified to be back: a file left behind is only clutter, not a failure.
-    if (!DeleteFileAt(file))
-        Say(streams, Label(restored.entryName) + L" is restored; " + Quoted(file) + L" could not be deleted");
-    return kExitDone;
+    else if (!DeleteFileAt(file))
+        Say(streams, label + L" is restored; " + Quoted(file) + L" could not be deleted");
+    return PrintBackupPath(streams, label + L" is restored", restored.backupPath, kExitDone);
 }
 
 std::wstring VersionLine()

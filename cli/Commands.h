@@ -12,6 +12,8 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 // The command line was wrong; the usage went to standard error.
 inline constexpr int kExitUsage = 2;
+// Done in part: the entry changed, and standard error says what did not follow.
+inline constexpr int kExitPartly = 3;
 
 struct Streams {
     TextSink& out; // data

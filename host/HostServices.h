@@ -11,6 +11,8 @@ namespace qm {
 inline constexpr unsigned kMbOk = 0;
 inline constexpr unsigned kMbYesNoQuestion = 36;
 inline constexpr unsigned kMbOkExclamation = 48;
+// Yes and No, the exclamation icon, No as the default.
+inline constexpr unsigned kMbYesNoExclamationNoDefault = 4 + 48 + 256;
 inline constexpr unsigned kMbOkInformation = 64;
 inline constexpr int kMbResultNo = 7;
 

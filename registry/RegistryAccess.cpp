@@ -33,6 +33,13 @@ RegKey OpenKey(HKEY root, const std::wstring& subKey, REGSAM access)
     return RegKey(key);
 }
 
+// The 32-bit programs' key exists only where the machine has a 32-bit view (a Wow6432Node
+// key); elsewhere the view would give the native key a second time.
+bool HasViewOf(const StartupKey& key)
+{
+    return !key.Is32Bit() || OpenKey(RootKey(key), L"Software\\WOW6432Node", kReadAccess);
+}
+
 std::optional<RawValue> QueryRaw(HKEY key, const std::wstring& name)
 {
     if (!key)
@@ -138,8 +145,36 @@ bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& na
 
 bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view)
 {
-    const RegKey key = OpenKey(root, subKey, kDeleteAccess | view);
-    return key && Registry().deleteValue(key.Get(), name.c_str()) == ERROR_SUCCESS;
+    const RegKey key = OpenKeyForChange(root, subKey, view);
+    return key && DeleteValueOf(key.Get(), name) == Deletion::Deleted;
+}
+
+RegKey OpenKeyForChange(HKEY root, const std::wstring& subKey, REGSAM view)
+{
+    return OpenKey(root, subKey, kChangeAccess | view);
+}
+
+RegKey OpenStartupKeyForChange(const StartupKey& key)
+{
+    if (!HasViewOf(key))
+        return {};
+    return OpenKeyForChange(RootKey(key), key.subKey, key.view);
+}
+
+Deletion DeleteValueOf(HKEY key, const std::wstring& name)
+{
+    if (!key)
+        return Deletion::Refused;
+    const LSTATUS status = Registry().deleteValue(key, name.c_str());
+    if (status == ERROR_SUCCESS)
+        return Deletion::Deleted;
+    return status == ERROR_FILE_NOT_FOUND ? Deletion::Missing : Deletion::Refused;
+}
+
+bool SetValueOf(HKEY key, const std::wstring& name, const RawValue& value)
+{
+    return key && Registry().setValue(key, name.c_str(), 0, value.type, value.data.data(),
+                      static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
 RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey, REGSAM view)
@@ -149,7 +184,7 @@ RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey, REGSAM view)
 
 RegKey OpenStartupKeyForRead(const StartupKey& key)
 {
-    if (key.Is32Bit() && !OpenKey(RootKey(key), L"Software\\WOW6432Node", kReadAccess))
+    if (!HasViewOf(key))
         return {};
     return OpenKey(RootKey(key), key.subKey, kReadAccess | key.view);
 }

@@ -36,7 +36,7 @@ inline constexpr std::array<RootKeyName, 7> kRootKeys{{
 // Access asked for when a key is opened to read values, to write one, and to delete one.
 inline constexpr REGSAM kReadAccess = 0x0001;   // KEY_QUERY_VALUE
 inline constexpr REGSAM kWriteAccess = 0x20006; // KEY_WRITE
-inline constexpr REGSAM kDeleteAccess = 0x3F;   // the six key-specific rights
+inline constexpr REGSAM kChangeAccess = 0x0002; // KEY_SET_VALUE: sets and deletes values
 
 // A value's own type and bytes, as stored.
 struct RawValue {
@@ -69,6 +69,17 @@ HKEY RootKey(const StartupKey& key);
 
 // Removes a value; true only when the platform reports success.
 [[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& name, REGSAM view = 0);
+
+// Opens a key to set and delete its values, with no other right; an empty key when refused.
+[[nodiscard]] RegKey OpenKeyForChange(HKEY root, const std::wstring& subKey, REGSAM view = 0);
+// The same for a startup key, with the 32-bit programs' key only where the machine has one.
+[[nodiscard]] RegKey OpenStartupKeyForChange(const StartupKey& key);
+
+enum class Deletion { Deleted, Missing, Refused };
+// Removes a value of a key opened for change.
+[[nodiscard]] Deletion DeleteValueOf(HKEY key, const std::wstring& name);
+// Writes a value into a key opened for change; true when written.
+[[nodiscard]] bool SetValueOf(HKEY key, const std::wstring& name, const RawValue& value);
 
 // Opens a key for reading values; an empty key when it cannot be opened.
 [[nodiscard]] RegKey OpenKeyForRead(HKEY root, const std::wstring& subKey, REGSAM view = 0);

@@ -1,5 +1,6 @@
 #include "registry/StartupLocations.h"
 #include "host/Application.h"
+#include "host/Files.h"
 #include "host/Handles.h"
 #include "registry/RegistryApi.h"
 #include "launch/FrmAbout.h"
@@ -37,7 +38,14 @@ TEST_F(MainWindowTest, StartsWithLocationOneInTheEntriesView)
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"", L"default data");
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"  padded  ", L"   C:\\padded.exe");
     qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"NotHere", L"x");
+    const std::vector<std::uint8_t> content = {'R', 'E', 'G'};
+    ASSERT_EQ(qm::WriteWholeFile(BackupPath(L"Early"), content), 0u);
     auto& w = LoadWindow();
+    // The backup list is read at start: a file that comes later waits for the next refill.
+    ASSERT_EQ(qm::WriteWholeFile(BackupPath(L"Late"), content), 0u);
+    // The backups view is made on demand; made now, it shows what the user would see.
+    static_cast<void>(w.CreateLaterControls());
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"Early"});
 
     EXPECT_EQ(ListedEntries(), (Entries{{L"Alpha", L"C:\\alpha.exe"}, {L"", L"default data"}, {L"  padded  ", L"C:\\padded.exe"}}));
     EXPECT_TRUE(w.locationOptions[0].Value());
@@ -203,6 +211,7 @@ TEST_F(MainWindowTest, AccessKeysClickUniqueLettersAndCycleSharedOnes)
 {
     qmtest::SetString(HKEY_USERS, qmtest::kDefaultRunKey, L"profile", L"p.exe");
     auto& w = LoadWindow();
+    static_cast<void>(w.CreateLaterControls());
     w.nameList.Focus();
 
     // H is shared by "&HKLM Run" and "&Help/About": focus moves on in tab order, nothing runs.

@@ -2,11 +2,14 @@
 #include "host/Application.h"
 #include "host/Files.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 using qmtest::MainWindowTest;
 
@@ -88,19 +91,63 @@ TEST_F(MainWindowTest, HostileNamesAreRemovedAndComeBackExactly)
     }
 }
 
-TEST_F(MainWindowTest, NothingIsRemovedWithoutASavedBackup)
+TEST_F(MainWindowTest, AnEntryNoBackupCanHoldGoesOnlyWhenTheUserSaysSo)
 {
     // No .reg spelling of a line break reads back.
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Line\nBreak", L"x.exe");
+    const std::wstring name = L"Line\nBreak";
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, L"x.exe");
     auto& w = LoadWindow();
-    ASSERT_TRUE(SelectEntry(L"Line\nBreak"));
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer);
+        host_.messageBoxes.clear();
+        host_.messageBoxAnswers = {IDYES, answer, IDOK};
+        ASSERT_TRUE(SelectEntry(name));
+        Click(w.deleteButton);
+        ASSERT_EQ(host_.messageBoxes.size(), answer == IDYES ? 3u : 2u);
+        EXPECT_EQ(host_.messageBoxes[1].text, name + L" cannot be saved to a backup copy. Remove it without a backup?");
+        EXPECT_EQ(host_.messageBoxes[1].code, 308u);
+        EXPECT_EQ(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name), answer == IDNO);
+        EXPECT_TRUE(BackupFiles().empty());
+    }
+    EXPECT_EQ(host_.messageBoxes[2].text, name + L" has been removed without a backup copy.");
+}
+
+TEST_F(MainWindowTest, EventsRunBetweenSavingAndDeletingAndAChangeMeanwhileKeepsTheEntry)
+{
+    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Moving", L"old.exe");
+    auto& w = LoadWindow();
+    Click(w.LocationButton(3));
+    ASSERT_TRUE(SelectEntry(L"Moving"));
+    // A message posted while the question is open runs at the removal's first pending-events
+    // point; there it finds the backup saved and the entry still in place, and changes it.
+    std::optional<std::pair<bool, size_t>> seen;
+    const HWND probe = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    static std::function<void()> onProbe;
+    onProbe = [&] {
+        seen = {qmtest::ValueExists(HKEY_CURRENT_USER, qmtest::kRunKey, L"Moving"), BackupFiles().size()};
+        qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Moving", L"new.exe");
+    };
+    SetWindowLongPtrW(probe, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_APP)
+            return DefWindowProcW(h, m, wp, lp);
+        onProbe();
+        return 0;
+    }));
+    host_.onMessageBox = [&](const qmtest::ScriptedHost::MessageBoxCall& box) {
+        if (box.title == L"Confirm Delete")
+            PostMessageW(probe, WM_APP, 0, 0);
+    };
     host_.messageBoxAnswers = {IDYES, IDOK};
     Click(w.deleteButton);
+    DestroyWindow(probe);
+
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(seen->first);
+    EXPECT_EQ(seen->second, 1u);
     ASSERT_EQ(host_.messageBoxes.size(), 2u);
-    EXPECT_EQ(host_.messageBoxes[1].text, L"Line\nBreak was not removed because its backup copy could not be saved.");
-    EXPECT_EQ(host_.messageBoxes[1].code, 48u);
+    EXPECT_EQ(host_.messageBoxes[1].text, L"Moving was not removed because it changed while its backup copy was being saved.");
     EXPECT_EQ(host_.messageBoxes[1].title, L"Process Not Removed");
-    EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Line\nBreak"));
+    EXPECT_EQ(ListedEntries(), (std::set<std::pair<std::wstring, std::wstring>>{{L"Moving", L"new.exe"}}));
     EXPECT_TRUE(BackupFiles().empty());
 }
 
@@ -141,18 +188,35 @@ TEST_F(MainWindowTest, ListsFollowALocationChosenWhileARemovalRuns)
     EXPECT_EQ(ListedEntries(), (std::set<std::pair<std::wstring, std::wstring>>{{L"Same", L"user.exe"}, {L"Other", L"other.exe"}}));
 }
 
-TEST_F(MainWindowTest, RefusedDeletionKeepsTheEntryAndItsBackup)
+TEST_F(MainWindowTest, AKeyThatRefusesTheChangeLeavesTheEntryAsItWas)
 {
+    const qm::StartupKey& hklm = *qm::FindStartupKeyByName(L"hklm");
+    const std::vector<BYTE> disabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"locked", L"l.exe");
+    ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, hklm.approvedSubKey, L"locked", {REG_BINARY, disabled}, 0, true));
     auto& w = LoadWindow();
-    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, qmtest::kRunKey, KEY_SET_VALUE);
+    // The entry's key, then the key of its state: either refusing leaves both values and no backup.
+    for (const wchar_t* refusing : {qmtest::kRunKey, hklm.approvedSubKey}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(refusing)));
+        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, refusing, KEY_SET_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        ASSERT_TRUE(SelectEntry(L"locked"));
+        host_.messageBoxes.clear();
+        host_.messageBoxAnswers = {IDYES};
+        Click(w.deleteButton);
+        EXPECT_EQ(host_.messageBoxes.size(), 1u); // the question, and no "Process Removed"
+        EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"locked"});
+        EXPECT_EQ(qm::ReadApprovedValue(hklm, L"locked")->data, disabled);
+        EXPECT_TRUE(BackupFiles().empty());
+    }
+    // Deleting a value needs no right but setting values.
+    const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, qmtest::kRunKey, KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | DELETE);
     ASSERT_TRUE(deny.Applied());
     ASSERT_TRUE(SelectEntry(L"locked"));
-    host_.messageBoxAnswers = {IDYES};
+    host_.messageBoxAnswers = {IDYES, IDOK};
     Click(w.deleteButton);
-    EXPECT_EQ(host_.messageBoxes.size(), 1u); // the question, and no "Process Removed"
-    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"locked"});
-    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"locked"});
+    EXPECT_TRUE(Items(w.nameList).empty());
+    EXPECT_FALSE(qm::ReadApprovedValue(hklm, L"locked"));
 }
 
 TEST_F(MainWindowTest, BackupsNeverReplaceOneAnother)

@@ -4,6 +4,8 @@
 #include "host/Files.h"
 #include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
+#include "registry/StartupApproved.h"
+#include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 
@@ -79,10 +81,11 @@ TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
         std::optional<DWORD> editorResult;
         bool imports;
         const wchar_t* what;
+        const wchar_t* message;
     } cases[] = {
-        {std::nullopt, false, L"editor missing or did not end"},
-        {0, false, L"editor ran but imported nothing"},
-        {0, true, L"editor imported something else"},
+        {std::nullopt, false, L"editor missing or did not end", L"My App could not be restored."},
+        {0, false, L"editor ran but imported nothing", L"My App could not be restored."},
+        {0, true, L"editor imported something else", L"My App could not be restored exactly."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.what)));
@@ -94,7 +97,7 @@ TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
         };
         Click(w.restoreButton);
         ASSERT_EQ(host_.messageBoxes.size(), 1u);
-        EXPECT_EQ(host_.messageBoxes[0].text, L"My App could not be restored.");
+        EXPECT_EQ(host_.messageBoxes[0].text, c.message);
         EXPECT_EQ(host_.messageBoxes[0].code, 48u);
         EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
         EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"My_App.reg"});
@@ -104,6 +107,44 @@ TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
         RemoveBackupFiles();
         host_.runs.clear();
     }
+}
+
+TEST_F(RestoreTest, WhatARestoreReplacesIsSavedFirstAndTheSavedStateComesBackExactly)
+{
+    const qm::StartupKey& hklm = *qm::FindStartupKeyByName(L"hklm");
+    const std::vector<BYTE> disabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+    auto& w = RemoveMyApp();
+    // A newer entry of that name, turned off.
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"newer.exe");
+    ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, hklm.approvedSubKey, L"My App", {REG_BINARY, disabled}, 0, true));
+    qmtest::ImportOnRun(host_);
+    {
+        // Unread, the newer entry cannot be saved: nothing is imported.
+        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, qmtest::kRunKey, KEY_QUERY_VALUE);
+        ASSERT_TRUE(deny.Applied());
+        Click(w.restoreButton);
+    }
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_EQ(host_.messageBoxes[0].text, L"My App was not restored because the entry it would replace could not be saved.");
+    EXPECT_EQ(host_.messageBoxes[0].code, 48u);
+    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
+    EXPECT_TRUE(host_.runs.empty());
+    EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"My_App.reg"});
+
+    ASSERT_TRUE(SelectBackup(L"My_App"));
+    Click(w.restoreButton);
+    ASSERT_EQ(host_.messageBoxes.size(), 2u);
+    EXPECT_EQ(host_.messageBoxes[1].text, L"My App has been restored. The entry it replaced has been saved to a backup copy.");
+    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"My App"});
+    EXPECT_EQ(w.commandLineList.Item(0), L"C:\\Progs\\app.exe /min");
+    // Backed up while enabled, it comes back enabled; the newer entry and its state are saved.
+    EXPECT_FALSE(qm::ReadApprovedValue(hklm, L"My App"));
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"My_App_2"});
+    const auto saved = qm::ReadWholeFile(BackupPath(L"My_App_2"));
+    ASSERT_TRUE(saved);
+    const std::string text(saved->begin(), saved->end());
+    EXPECT_NE(text.find("\"My App\"=\"newer.exe\""), std::string::npos);
+    EXPECT_NE(text.find("\"My App\"=hex:03,00,00,00,01,02,03,04,05,06,07,08"), std::string::npos);
 }
 
 TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
@@ -189,7 +230,7 @@ TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
     auto& w = LoadWindow();
     Click(w.backupsButton);
     ASSERT_TRUE(SelectBackup(L"QmTest_Per_User"));
-    EXPECT_EQ(w.backupFiles[static_cast<size_t>(w.backupList.SelectedIndex())], saved.path);
+    EXPECT_EQ(w.backups[static_cast<size_t>(w.backupList.SelectedIndex())].path, saved.path);
     Click(w.restoreButton);
     EXPECT_TRUE(qmtest::ValueExists(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User"));
     EXPECT_FALSE(qm::DeleteFileAt(saved.path));

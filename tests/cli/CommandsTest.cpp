@@ -3,6 +3,8 @@
 #include "host/Application.h"
 #include "host/Files.h"
 #include "registry/RegistryAccess.h"
+#include "registry/RegistryApi.h"
+#include "registry/StartupApproved.h"
 #include "support/DenyingDacl.h"
 #include "support/RegistrySandbox.h"
 
@@ -15,10 +17,20 @@ public:
     bool Write(std::wstring_view text) override
     {
         text_ += text;
-        return true;
+        return !broken_;
     }
     std::wstring text_;
+    bool broken_ = false;
 };
+
+const std::vector<BYTE> kDisabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+
+// The second value deletion fails: a removal's StartupApproved value, after its entry went.
+LSTATUS WINAPI SecondDeletionRefused(HKEY key, LPCWSTR name)
+{
+    static int deletions = 0;
+    return ++deletions == 2 ? ERROR_ACCESS_DENIED : RegDeleteValueW(key, name);
+}
 
 std::wstring TempFolder()
 {
@@ -104,4 +116,49 @@ TEST_F(CommandsTest, FailuresChangeNothingAndSayWhyOnOneLine)
     EXPECT_EQ(Run({L"list", L"--location", L"hkcu", L"--location", L"hku-default"}), 1);
     EXPECT_EQ(err_.text_, L"quillmoor-cli: hkcu cannot be read: access refused\r\n");
     EXPECT_NE(out_.text_.find(L"dflt"), std::wstring::npos);
+}
+
+TEST_F(CommandsTest, ExitCodesSayWhatChanged)
+{
+    const qm::StartupKey& hkcu = *qm::FindStartupKeyByName(L"hkcu");
+    auto disable = [&](const wchar_t* name) {
+        ASSERT_TRUE(qm::WriteValueRaw(HKEY_CURRENT_USER, hkcu.approvedSubKey, name, {REG_BINARY, kDisabled}, 0, true));
+    };
+    auto backups = [&] { return qm::FindFiles(folder_ + L"\\*.reg").size(); };
+    const std::vector<std::wstring> removeKeep = {L"remove", L"--location", L"hkcu", L"--backup-folder", folder_, L"keep"};
+
+    // A refusing StartupApproved key is found before anything changes.
+    disable(L"keep");
+    {
+        const qmtest::DenyingDacl denied(HKEY_CURRENT_USER, hkcu.approvedSubKey, KEY_SET_VALUE);
+        ASSERT_TRUE(denied.Applied());
+        EXPECT_EQ(Run(removeKeep), 1);
+        EXPECT_EQ(err_.text_, L"quillmoor-cli: \"keep\" was not removed: access refused\r\n");
+    }
+    EXPECT_EQ(KeepData(), L"k.exe");
+    EXPECT_EQ(backups(), 0u);
+    EXPECT_EQ(Run({L"add", L"--location", L"hkcu", L"Two\nLines", L"x.exe"}), 1);
+    EXPECT_EQ(err_.text_, L"quillmoor-cli: \"Two\x240ALines\" was not added: a name cannot hold a line break or a NUL character\r\n");
+
+    // A state that cannot be removed after its entry went: done in part.
+    {
+        qm::RegistryApi api = qm::PlatformRegistry();
+        api.deleteValue = &SecondDeletionRefused;
+        const qm::ScopedRegistryApi scoped(api);
+        EXPECT_EQ(Run(removeKeep), 3);
+    }
+    EXPECT_EQ(err_.text_, L"quillmoor-cli: \"keep\" was removed, but its StartupApproved value could not be removed\r\n");
+    EXPECT_EQ(out_.text_, folder_ + L"\\keep.reg\r\n");
+    EXPECT_EQ(KeepData(), L"(none)");
+    EXPECT_EQ(backups(), 1u);
+
+    // A new entry starts enabled, a leftover state gone; a replaced one whose backup path
+    // cannot be printed is done in part.
+    EXPECT_EQ(Run({L"add", L"--location", L"hkcu", L"keep", L"k2.exe"}), 0);
+    EXPECT_FALSE(qm::ReadApprovedValue(hkcu, L"keep"));
+    out_.broken_ = true;
+    EXPECT_EQ(Run({L"add", L"--location", L"hkcu", L"--backup-folder", folder_, L"keep", L"k3.exe"}), 3);
+    EXPECT_EQ(err_.text_, L"quillmoor-cli: \"keep\" was replaced; its backup is '" + folder_ +
+        L"\\keep_2.reg', but standard output could not be written\r\n");
+    EXPECT_EQ(KeepData(), L"k3.exe");
 }
