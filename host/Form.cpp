@@ -252,13 +252,36 @@ void Form::Show()
         }
     }
     SetForegroundWindow(hwnd_);
-    // Activation leaves the focus on the window itself, where no key reaches a control.
+    // No activation placed the focus when the window was active already.
     const HWND focus = GetFocus();
-    if (!focus || focus == hwnd_ || GetAncestor(focus, GA_ROOT) != hwnd_) {
-        const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](Control* c) { return c->TakesFocus(); });
-        if (first != tabOrder_.end())
-            (*first)->Focus();
-    }
+    if (!focus || !IsChild(hwnd_, focus))
+        FocusFirstTabStop();
+}
+
+void Form::FocusFirstTabStop()
+{
+    const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](Control* c) { return c->TakesFocus(); });
+    if (first != tabOrder_.end())
+        (*first)->Focus();
+}
+
+void Form::RememberFocus()
+{
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus))
+        lastFocus_ = focus;
+}
+
+void Form::RestoreFocus()
+{
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus))
+        return;
+    // The control may have gone, or been hidden or disabled, while the window was inactive.
+    if (lastFocus_ && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
+        SetFocus(lastFocus_);
+    else
+        FocusFirstTabStop();
 }
 
 Form* Form::FromHwnd(HWND hwnd)
@@ -415,6 +438,15 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            RememberFocus();
+        else if (HIWORD(wParam) == 0)
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     case WM_CLOSE:
         OnClose();
         return 0;

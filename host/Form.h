@@ -96,6 +96,12 @@ private:
     // Sized for the current DPI where it stands.
     void FitToDpi();
     bool HandleAccessKey(wchar_t letter);
+    // The focus a dialog keeps over its deactivation: the control that had it is remembered
+    // when the window goes inactive and gets it back when the window is active again; without
+    // it, activation leaves the focus on the window itself.
+    void RememberFocus();
+    void RestoreFocus();
+    void FocusFirstTabStop();
     Control* FindById(int id) const;
     Control* FindByHwnd(HWND hwnd) const;
 
@@ -112,6 +118,8 @@ private:
     // The text of a tooltip that asks for it when it shows, kept while it shows.
     std::wstring tooltipText_;
     bool shownOnce_ = false;
+    // The control that had the focus when the window last went inactive.
+    HWND lastFocus_ = nullptr;
 };
 
 } // namespace qm

@@ -178,16 +178,17 @@ void TintButton::Redraw(VisualState state, bool force)
         return;
     lastState_ = state;
     lastCaption_ = model_.Caption();
-    drawingOwed_ = true;
+    owedLook_ = State();
     InvalidateRect(window_, nullptr, FALSE);
 }
 
 void TintButton::DrawOwed()
 {
-    if (!drawingOwed_ || !surface_ || !drawEnabled_)
+    if (!owedLook_ || !surface_ || !drawEnabled_)
         return;
-    drawingOwed_ = false;
-    painter_.Paint(model_, State(), *surface_, background_ ? &*background_ : nullptr);
+    const TintButtonState look = *owedLook_;
+    owedLook_.reset();
+    painter_.Paint(model_, look, *surface_, background_ ? &*background_ : nullptr);
 }
 
 const TintButtonSurface* TintButton::Surface()

@@ -113,8 +113,8 @@ private:
     void OnPaint();
     bool OnSetCursor();
     void OnResize();
-    // Asks for a drawing; it is done once, when the window next paints (or the surface is
-    // asked for), however many changes came before it.
+    // Asks for a drawing in the look the button has now; it is done once, when the window
+    // next paints (or the surface is asked for), in the look last asked for.
     void Redraw(VisualState state, bool force);
     void DrawOwed();
 
@@ -156,7 +156,9 @@ private:
     // A background capture runs: it takes the height to 0 and back, which is no new size.
     bool capturingBackground_ = false;
     bool drawEnabled_ = false;
-    bool drawingOwed_ = false;
+    // The look of a drawing asked for and not yet done. Kept from the asking, not read at the
+    // paint: a drag back onto a pressed button sets isOver_ only while it asks.
+    std::optional<TintButtonState> owedLook_;
     VisualState lastState_ = VisualState::Up;
     std::wstring lastCaption_;
 

@@ -346,3 +346,67 @@ TEST_F(MainWindowTest, ADisabledButtonPassesTheFocusOn)
     EXPECT_FALSE(w.deleteButton.Enabled());
     EXPECT_EQ(GetFocus(), w.backupsButton.Hwnd());
 }
+
+// Focus given back when the window is activated again.
+
+namespace {
+
+constexpr wchar_t kFocusBoxTitle[] = L"Quillmoor focus test";
+
+// Answers the message box of kFocusBoxTitle with No once it is up.
+void CALLBACK AnswerFocusBoxNo(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (const HWND box = FindWindowW(L"#32770", kFocusBoxTitle)) {
+        KillTimer(nullptr, timer);
+        PostMessageW(box, WM_COMMAND, IDNO, 0);
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ActivatedAgainItGivesTheFocusBackToTheControlThatHadIt)
+{
+    auto& w = LoadWindow();
+    const HWND other = CreateWindowExW(0, L"STATIC", L"Other program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr,
+        nullptr, qm::App().Module(), nullptr);
+    enum class Away { MessageBox, AboutWindow, OtherWindow };
+    const struct {
+        const char* name;
+        Away away;
+        qm::Control& focused;
+        // Where Tab goes from there.
+        qm::Control& next;
+    } cases[] = {
+        {"a message box answered No", Away::MessageBox, w.nameList, w.commandLineList},
+        {"the About window closed", Away::AboutWindow, w.nameBox, w.commandLineBox},
+        {"another program's window", Away::OtherWindow, w.LocationButton(3), w.LocationButton(4)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.focused.Focus();
+        ASSERT_EQ(GetFocus(), c.focused.Hwnd());
+        switch (c.away) {
+        case Away::MessageBox:
+            SetTimer(nullptr, 0, 20, &AnswerFocusBoxNo);
+            EXPECT_EQ(MessageBoxW(w.Hwnd(), L"Delete?", kFocusBoxTitle, MB_YESNO | MB_ICONQUESTION), IDNO);
+            break;
+        case Away::AboutWindow:
+            SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(w.HelpMenu(), 2), 0), 0);
+            ASSERT_NE(qm::FindAboutWindow(), nullptr);
+            EXPECT_EQ(GetActiveWindow(), qm::FindAboutWindow()->Hwnd());
+            qm::FindAboutWindow()->closeButton.Click();
+            break;
+        case Away::OtherWindow:
+            SetForegroundWindow(other);
+            EXPECT_EQ(GetActiveWindow(), other);
+            SetForegroundWindow(w.Hwnd());
+            break;
+        }
+        qm::App().DoEvents();
+        EXPECT_EQ(GetActiveWindow(), w.Hwnd());
+        EXPECT_EQ(GetFocus(), c.focused.Hwnd());
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), c.next.Hwnd());
+    }
+    DestroyWindow(other);
+}

@@ -20,7 +20,8 @@ enum class In {
     KeyRight, AccessKey,
 };
 
-enum class Setup { Plain, CheckBox, HolderZeroesKeys };
+// ProgramLook: dressed as the program's buttons are, whose looks differ in face and ring.
+enum class Setup { Plain, CheckBox, HolderZeroesKeys, ProgramLook };
 
 // Events raised, separated by blanks; the state after the input: "up" or "down" as last
 // drawn, then "+over", "+focus", "+capture" (the button holds the mouse), "+checked".
@@ -93,6 +94,14 @@ public:
         outside = ScreenPoint(host.hwnd(), {300, 200});
         SetCursorPos(outside.x, outside.y);
         button->Model().SetCheckBoxBehaviour(setup == Setup::CheckBox);
+        if (setup == Setup::ProgramLook) {
+            qm::TintButtonModel& model = button->Model();
+            model.SetButtonType(qm::TypeHotFlat);
+            model.SetColorScheme(qm::SchemeCustom);
+            model.SetBackColor(kFace);
+            model.SetBackOver(kHoverFace);
+            model.SetShowFocusRect(false);
+        }
         const bool zero = setup == Setup::HolderZeroesKeys;
         auto& e = button->Events();
         e.Click = [this] { log.push_back("Click"); };
@@ -163,6 +172,9 @@ public:
                (GetCapture() == button->hwnd() ? "+capture" : "") + (button->Model().Value() ? "+checked" : "");
     }
 
+    static constexpr COLORREF kFace = 0xD8EAE6;
+    static constexpr COLORREF kHoverFace = 0xFFC0C0;
+
     tinttest::HostWindow host;
     std::unique_ptr<TintButton> button;
     std::unique_ptr<TintButton> sibling;
@@ -217,6 +229,43 @@ TEST(TintButtonInteraction, TransitionTable)
             rig.Apply(step.input);
             EXPECT_EQ(rig.TakeEvents(), step.events) << row.name << ", step " << i + 1;
             EXPECT_EQ(rig.State(), step.state) << row.name << ", step " << i + 1;
+        }
+    }
+}
+
+// A button paints only when its window next paints; each paint must show the look last asked
+// for, though the pointer-over flag a press under the pointer is drawn with is cleared again
+// before the paint comes.
+TEST(TintButtonInteraction, EachPaintShowsTheLookLastAskedFor)
+{
+    struct Look {
+        COLORREF ring;
+        COLORREF face;
+    };
+    const Look rest{Rig::kFace, Rig::kFace}, over{0x7F4040, Rig::kHoverFace}, pressedOver{0x7F4040, 0xDFA0A0};
+    struct Paint {
+        std::vector<In> inputs;
+        Look look;
+    };
+    const struct {
+        const char* name;
+        std::vector<Paint> paints;
+    } rows[] = {
+        {"drag off and back on",
+         {{{In::Enter}, over}, {{In::PressLeft}, pressedOver}, {{In::DragOff}, over}, {{In::DragOn}, pressedOver},
+          {{In::ReleaseLeft}, rest}}},
+        {"a held move between the press and its paint", {{{In::Enter}, over}, {{In::PressLeft, In::DragOn}, pressedOver}}},
+    };
+    for (const auto& row : rows) {
+        Rig rig(Setup::ProgramLook);
+        for (size_t i = 0; i < row.paints.size(); ++i) {
+            const Paint& paint = row.paints[i];
+            for (const In input : paint.inputs)
+                rig.Apply(input);
+            UpdateWindow(rig.button->hwnd());
+            const tinttest::SurfacePixels px(rig.button->Surface()->Dc());
+            EXPECT_EQ(px.At(0, 12), paint.look.ring) << row.name << ", paint " << i + 1;
+            EXPECT_EQ(px.At(2, 12), paint.look.face) << row.name << ", paint " << i + 1;
         }
     }
 }
