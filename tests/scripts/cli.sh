@@ -20,6 +20,7 @@ TRICKY=(
   'QmCli Привет 😀' 'C:\Мир\😀.exe'
   $'QmCli line\nbreak' $'tab\there'
   'QmCli  blanks  ' 'C:\windows\system32\cmd.exe /c exit'
+  'QmCli rundll' 'rundll32.exe C:\QmCliGone\x.dll,Start'
 )
 # Value types for the round trip: name, type, data as `reg add` takes it.
 TYPED=(
@@ -110,6 +111,8 @@ ours = {e["name"]: e for e in entries if e["name"].startswith("QmCli")}
 assert {n: e["command"] for n, e in ours.items()} == expected, ours
 assert {n for n, e in ours.items() if not e["enabled"]} == disabled
 assert ours["QmCli  blanks  "]["programExists"] is True and ours["QmCli back\\slash;semi"]["programExists"] is None
+# What is gone is the library rundll32 would load, not rundll32.
+assert (ours["QmCli rundll"]["program"], ours["QmCli rundll"]["programExists"]) == ("C:\\QmCliGone\\x.dll", False)
 EOF
 }
 
