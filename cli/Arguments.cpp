@@ -2,50 +2,89 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace qm::cli {
 
 namespace {
 
-// What a command accepts besides --help.
-enum OptionBit : unsigned {
-    kOneLocation = 1,   // --location, exactly once
-    kManyLocations = 2, // --location, any number of times
-    kFormatOption = 4,
-    kBackupFolderOption = 8,
-    kDefaultValueOption = 16,
+enum class Option { Location, Format, BackupFolder, DefaultValue, NoBackup };
+
+struct OptionSyntax {
+    std::wstring_view name;
+    Option option;
+    bool takesValue;
 };
+
+constexpr std::array<OptionSyntax, 5> kOptions = {{
+    {L"--location", Option::Location, true},
+    {L"--format", Option::Format, true},
+    {L"--backup-folder", Option::BackupFolder, true},
+    {L"--default-value", Option::DefaultValue, false},
+    {L"--no-backup", Option::NoBackup, false},
+}};
+
+enum class Locations {
+    None,     // no --location
+    One,      // --location exactly once
+    AnyNumber // --location as often as wanted; all six without it
+};
+
+// What a command accepts besides --help.
+struct Accepted {
+    Locations locations = Locations::None;
+    bool format = false;
+    bool backupFolder = false;
+    bool defaultValue = false; // in place of NAME
+    bool noBackup = false;
+};
+
+enum class Operand { Name, CommandLine, File };
+
+constexpr std::array kNameAndCommand = {Operand::Name, Operand::CommandLine};
+constexpr std::array kName = {Operand::Name};
+constexpr std::array kFile = {Operand::File};
 
 struct CommandSyntax {
     Command command;
     const wchar_t* name;
-    unsigned options;
-    std::array<const wchar_t*, 2> operands; // their names, nullptr past the last
+    Accepted accepted;
+    std::span<const Operand> operands; // in the order they are given
 };
 
 constexpr std::array<CommandSyntax, 7> kCommands = {{
-    {Command::List, L"list", kManyLocations | kFormatOption, {}},
-    {Command::Add, L"add", kOneLocation | kBackupFolderOption, {L"NAME", L"COMMAND"}},
-    {Command::Remove, L"remove", kOneLocation | kBackupFolderOption | kDefaultValueOption, {L"NAME", nullptr}},
-    {Command::Disable, L"disable", kOneLocation | kDefaultValueOption, {L"NAME", nullptr}},
-    {Command::Enable, L"enable", kOneLocation | kDefaultValueOption, {L"NAME", nullptr}},
-    {Command::Backups, L"backups", kFormatOption | kBackupFolderOption, {}},
-    {Command::Restore, L"restore", 0, {L"FILE", nullptr}},
+    {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true}, {}},
+    {Command::Add, L"add", {.locations = Locations::One, .backupFolder = true}, kNameAndCommand},
+    {Command::Remove, L"remove",
+        {.locations = Locations::One, .backupFolder = true, .defaultValue = true, .noBackup = true}, kName},
+    {Command::Disable, L"disable", {.locations = Locations::One, .defaultValue = true}, kName},
+    {Command::Enable, L"enable", {.locations = Locations::One, .defaultValue = true}, kName},
+    {Command::Backups, L"backups", {.format = true, .backupFolder = true}, {}},
+    {Command::Restore, L"restore", {}, kFile},
 }};
 
-struct OptionSyntax {
-    std::wstring_view name;
-    unsigned bits;
-    bool takesValue;
-};
+bool Accepts(const Accepted& accepted, Option option)
+{
+    switch (option) {
+    case Option::Location: return accepted.locations != Locations::None;
+    case Option::Format: return accepted.format;
+    case Option::BackupFolder: return accepted.backupFolder;
+    case Option::DefaultValue: return accepted.defaultValue;
+    case Option::NoBackup: break;
+    }
+    return accepted.noBackup;
+}
 
-constexpr std::array<OptionSyntax, 4> kOptions = {{
-    {L"--location", kOneLocation | kManyLocations, true},
-    {L"--format", kFormatOption, true},
-    {L"--backup-folder", kBackupFolderOption, true},
-    {L"--default-value", kDefaultValueOption, false},
-}};
+const wchar_t* OperandName(Operand operand)
+{
+    switch (operand) {
+    case Operand::Name: return L"NAME";
+    case Operand::CommandLine: return L"COMMAND";
+    case Operand::File: break;
+    }
+    return L"FILE";
+}
 
 struct FormatName {
     std::wstring_view name;
@@ -59,11 +98,9 @@ bool IsHelp(std::wstring_view argument)
     return argument == L"--help" || argument == L"-h" || argument == L"/?";
 }
 
-std::size_t OperandCount(const CommandSyntax& syntax)
+bool IsOption(std::wstring_view argument)
 {
-    return static_cast<std::size_t>(std::count_if(syntax.operands.begin(), syntax.operands.end(), [](const wchar_t* n) {
-        return n != nullptr;
-    }));
+    return argument.size() >= 2 && argument[0] == L'-';
 }
 
 bool Blank(const std::wstring& text)
@@ -84,7 +121,9 @@ std::wstring LocationNames()
     return names;
 }
 
-// Reads the options and operands of one command.
+// Reads the options and operands of one command. A help flag asks for help only before the
+// first operand and before "--"; after them it is an operand like any other, so that
+// "add --location hkcu Name -h" adds an entry that starts "-h".
 class CommandLineReader {
 public:
     CommandLineReader(const CommandSyntax& syntax, const std::vector<std::wstring>& arguments)
@@ -95,147 +134,157 @@ public:
 
     ParseResult Read()
     {
-        while (next_ < arguments_.size() && error_.empty()) {
+        while (next_ < arguments_.size()) {
             const std::wstring& argument = arguments_[next_++];
-            if (optionsEnded_ || argument.size() < 2 || argument[0] != L'-')
+            const bool help = !optionsEnded_ && IsHelp(argument);
+            if (help && operands_.empty())
+                return Help();
+            if (help || optionsEnded_ || !IsOption(argument))
                 operands_.push_back(argument);
             else if (argument == L"--")
                 optionsEnded_ = true;
             else
-                ReadOption(argument);
+                Keep(ReadOption(argument));
         }
+        // The first fault is the one reported; reading went on only to find a help flag.
         if (error_.empty())
-            TakeOperands();
+            Keep(TakeOperands());
         if (!error_.empty())
             return {std::nullopt, syntax_.command, error_};
         return {std::move(invocation_), syntax_.command, {}};
     }
 
 private:
-    void ReadOption(std::wstring_view argument)
+    ParseResult Help() const
+    {
+        Invocation invocation;
+        invocation.command = syntax_.command;
+        invocation.help = true;
+        return {std::move(invocation), syntax_.command, {}};
+    }
+
+    void Keep(std::wstring error)
+    {
+        if (error_.empty())
+            error_ = std::move(error);
+    }
+
+    [[nodiscard]] std::wstring ReadOption(std::wstring_view argument)
     {
         const auto equals = argument.starts_with(L"--") ? argument.find(L'=') : std::wstring_view::npos;
         const std::wstring_view name = argument.substr(0, equals);
         const auto option = std::find_if(kOptions.begin(), kOptions.end(), [name](const OptionSyntax& o) {
             return o.name == name;
         });
-        if (option == kOptions.end()) {
-            error_ = L"unknown option " + Shown(name);
-            return;
-        }
-        const unsigned bits = option->bits & syntax_.options;
-        if (bits == 0) {
-            error_ = std::wstring(syntax_.name) + L" takes no " + std::wstring(name) + L" option";
-            return;
-        }
+        if (option == kOptions.end())
+            return L"unknown option " + Shown(name);
+        if (!Accepts(syntax_.accepted, option->option))
+            return std::wstring(syntax_.name) + L" takes no " + std::wstring(name) + L" option";
         std::wstring value;
         if (equals != std::wstring_view::npos) {
-            if (!option->takesValue) {
-                error_ = std::wstring(name) + L" takes no value";
-                return;
-            }
+            if (!option->takesValue)
+                return std::wstring(name) + L" takes no value";
             value = argument.substr(equals + 1);
         } else if (option->takesValue) {
-            if (next_ >= arguments_.size()) {
-                error_ = std::wstring(name) + L" needs a value";
-                return;
-            }
+            if (next_ >= arguments_.size())
+                return std::wstring(name) + L" needs a value";
             value = arguments_[next_++];
         }
-        if ((seen_ & bits & ~kManyLocations) != 0) {
-            error_ = std::wstring(name) + L" is given twice";
-            return;
-        }
-        seen_ |= bits;
-        Apply(bits, value);
+        const bool repeatable = option->option == Option::Location && syntax_.accepted.locations == Locations::AnyNumber;
+        if (!repeatable && std::find(given_.begin(), given_.end(), option->option) != given_.end())
+            return std::wstring(name) + L" is given twice";
+        given_.push_back(option->option);
+        return Apply(option->option, value);
     }
 
-    void Apply(unsigned bits, const std::wstring& value)
+    [[nodiscard]] std::wstring Apply(Option option, const std::wstring& value)
     {
-        if (bits & (kOneLocation | kManyLocations)) {
+        switch (option) {
+        case Option::Location: {
             const StartupKey* key = FindStartupKeyByName(value);
             if (!key)
-                error_ = L"unknown location " + Shown(value) + L" (one of " + LocationNames() + L")";
-            else if (std::find(invocation_.locations.begin(), invocation_.locations.end(), key) == invocation_.locations.end())
+                return L"unknown location " + Shown(value) + L" (one of " + LocationNames() + L")";
+            if (std::find(invocation_.locations.begin(), invocation_.locations.end(), key) == invocation_.locations.end())
                 invocation_.locations.push_back(key);
-        } else if (bits & kFormatOption) {
+            return {};
+        }
+        case Option::Format: {
             const auto format = std::find_if(kFormats.begin(), kFormats.end(), [&value](const FormatName& f) {
                 return f.name == value;
             });
             if (format == kFormats.end())
-                error_ = L"unknown format " + Shown(value) + L" (table, csv or json)";
-            else
-                invocation_.format = format->format;
-        } else if (bits & kBackupFolderOption) {
-            if (value.empty())
-                error_ = L"--backup-folder needs a folder";
-            invocation_.backupFolder = value;
-        } else if (bits & kDefaultValueOption) {
-            defaultValue_ = true;
+                return L"unknown format " + Shown(value) + L" (table, csv or json)";
+            invocation_.format = format->format;
+            return {};
         }
+        case Option::BackupFolder:
+            if (value.empty())
+                return L"--backup-folder needs a folder";
+            invocation_.backupFolder = value;
+            return {};
+        case Option::DefaultValue: defaultValue_ = true; return {};
+        case Option::NoBackup: break;
+        }
+        invocation_.noBackup = true;
+        return {};
     }
 
-    void TakeOperands()
+    [[nodiscard]] std::wstring TakeOperands()
     {
-        // --default-value stands in for the NAME.
-        const std::size_t expected = OperandCount(syntax_) - (defaultValue_ ? 1 : 0);
-        if (operands_.size() < expected) {
-            error_ = std::wstring(L"missing ") + syntax_.operands[operands_.size() + (defaultValue_ ? 1 : 0)];
-            return;
+        std::span<const Operand> expected = syntax_.operands;
+        // --default-value stands in for the NAME, which always comes first.
+        if (defaultValue_)
+            expected = expected.subspan(1);
+        auto operand = operands_.begin();
+        for (const Operand wanted : expected) {
+            if (operand == operands_.end())
+                return std::wstring(L"missing ") + OperandName(wanted);
+            if (std::wstring error = Take(wanted, *operand++); !error.empty())
+                return error;
         }
-        if (operands_.size() > expected) {
-            error_ = L"unexpected argument " + Shown(operands_[expected]);
-            return;
-        }
-        if ((syntax_.options & kOneLocation) && invocation_.locations.empty()) {
-            error_ = L"--location is required";
-            return;
-        }
-        if ((syntax_.options & kManyLocations) && invocation_.locations.empty()) {
+        if (operand != operands_.end())
+            return L"unexpected argument " + Shown(*operand);
+        // As the window: no entry without a name or a command line to start.
+        if (syntax_.command == Command::Add && Blank(invocation_.name))
+            return L"NAME is blank";
+        if (syntax_.command == Command::Add && Blank(invocation_.commandLine))
+            return L"COMMAND is blank";
+        if (syntax_.accepted.locations == Locations::One && invocation_.locations.empty())
+            return L"--location is required";
+        if (syntax_.accepted.locations == Locations::AnyNumber && invocation_.locations.empty()) {
             for (const StartupKey& key : kStartupKeys)
                 invocation_.locations.push_back(&key);
         }
-        switch (syntax_.command) {
-        case Command::Add:
-            TakeName(operands_[0]);
-            invocation_.commandLine = operands_[1];
-            // As the window: no entry without a name or a command line to start.
-            if (error_.empty() && Blank(invocation_.name))
-                error_ = L"NAME is blank";
-            else if (error_.empty() && Blank(invocation_.commandLine))
-                error_ = L"COMMAND is blank";
-            break;
-        case Command::Remove:
-        case Command::Disable:
-        case Command::Enable:
-            if (!defaultValue_)
-                TakeName(operands_[0]);
-            break;
-        case Command::Restore:
-            invocation_.file = operands_[0];
-            if (invocation_.file.empty())
-                error_ = L"FILE is empty";
-            break;
-        default:
-            break;
-        }
+        if (invocation_.noBackup && invocation_.backupFolder)
+            return L"--no-backup and --backup-folder exclude each other";
+        return {};
     }
 
-    void TakeName(const std::wstring& name)
+    [[nodiscard]] std::wstring Take(Operand operand, const std::wstring& value)
     {
-        // An empty argument is what a script passes for a variable it forgot to set; the
-        // unnamed default value has an option of its own.
-        if (name.empty())
-            error_ = L"NAME is empty (the unnamed default value is --default-value)";
-        invocation_.name = name;
+        switch (operand) {
+        case Operand::Name:
+            // An empty argument is what a script passes for a variable it forgot to set; the
+            // unnamed default value has an option of its own.
+            if (value.empty())
+                return L"NAME is empty (the unnamed default value is --default-value)";
+            invocation_.name = value;
+            return {};
+        case Operand::CommandLine: invocation_.commandLine = value; return {};
+        case Operand::File: break;
+        }
+        if (value.empty())
+            return L"FILE is empty";
+        invocation_.file = value;
+        return {};
     }
 
     const CommandSyntax& syntax_;
     const std::vector<std::wstring>& arguments_;
     Invocation invocation_;
-    std::vector<std::wstring> operands_;
+    std::vector<std::wstring> operands_; // in the order given
+    std::vector<Option> given_;
     std::size_t next_ = 1;
-    unsigned seen_ = 0;
     bool optionsEnded_ = false;
     bool defaultValue_ = false;
     std::wstring error_;
@@ -261,14 +310,6 @@ ParseResult ParseArguments(const std::vector<std::wstring>& arguments)
     });
     if (syntax == kCommands.end())
         return {std::nullopt, Command::Program, (first.starts_with(L'-') ? L"unknown option " : L"unknown command ") + Shown(first)};
-    // --help before any "--" asks for the command's help, whatever else the line holds.
-    const auto end = std::find(arguments.begin() + 1, arguments.end(), L"--");
-    if (std::any_of(arguments.begin() + 1, end, [](const std::wstring& a) { return IsHelp(a); })) {
-        Invocation invocation;
-        invocation.command = syntax->command;
-        invocation.help = true;
-        return {std::move(invocation), syntax->command, {}};
-    }
     return CommandLineReader(*syntax, arguments).Read();
 }
 

@@ -26,6 +26,7 @@ struct Invocation {
     std::wstring commandLine;
     std::wstring file;
     std::optional<std::wstring> backupFolder;
+    // remove only: the entry goes without a backup (for one no backup file can hold).
     bool noBackup = false;
 };
 
@@ -37,6 +38,7 @@ struct ParseResult {
 
 // Reads the arguments after the program's name. Options may stand anywhere after the command,
 // as "--option value" or "--option=value"; "--" ends them, so that a name may begin with "-".
+// --help, -h and /? ask for the command's help only before its first operand and before "--".
 [[nodiscard]] ParseResult ParseArguments(const std::vector<std::wstring>& arguments);
 
 // The command's name as typed; empty for Program.

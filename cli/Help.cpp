@@ -30,13 +30,15 @@ constexpr std::array<CommandHelp, 7> kHelp = {{
         L"printed. \"--\" lets NAME begin with \"-\".\r\n"
         L"  --backup-folder DIR   save the backup there instead of beside the program or in\r\n"
         L"                        %LOCALAPPDATA%\\Quillmoor\\Backups\r\n"},
-    {Command::Remove, L"remove --location LOC [--backup-folder DIR] [--] (NAME | --default-value)",
+    {Command::Remove, L"remove --location LOC [--backup-folder DIR | --no-backup] [--] (NAME | --default-value)",
         L"removes an entry after backing it up",
         L"Saves the entry and its enabled state to a verified backup, then removes both, and prints\r\n"
         L"the backup's path. The command itself is the confirmation.\r\n"
         L"  --default-value       the key's unnamed default value, in place of NAME\r\n"
         L"  --backup-folder DIR   save the backup there instead of beside the program or in\r\n"
-        L"                        %LOCALAPPDATA%\\Quillmoor\\Backups\r\n"},
+        L"                        %LOCALAPPDATA%\\Quillmoor\\Backups\r\n"
+        L"  --no-backup           remove it without a backup; accepted only for an entry no\r\n"
+        L"                        backup file can hold (its name holds CR, LF or NUL)\r\n"},
     {Command::Disable, L"disable --location LOC [--] (NAME | --default-value)", L"turns an entry off",
         L"Marks the entry disabled in the key's StartupApproved key, as Task Manager does; the\r\n"
         L"entry stays. hklm-services, hku-default and hklm-services32 have no such key.\r\n"

@@ -52,8 +52,9 @@ bool IsControl(wchar_t c)
 
 std::wstring TableText(const Cell& cell)
 {
+    // An empty text (the default value's name) is not left blank, so that no column looks shifted.
     if (const auto* text = std::get_if<std::wstring>(&cell))
-        return OneLine(*text);
+        return text->empty() ? L"\"\"" : OneLine(*text);
     if (const auto* flag = std::get_if<bool>(&cell))
         return *flag ? L"yes" : L"no";
     return L"-";

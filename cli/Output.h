@@ -21,8 +21,9 @@ struct Records {
     std::vector<std::vector<Cell>> rows;
 };
 
-// The whole output, lines ended by CR LF. JSON is plain ASCII (everything else as \u escapes),
-// so it survives any code page a shell reads it in, lone surrogates included.
+// The whole output, lines ended by CR LF. The table shows an empty text as "" and nothing as
+// "-". JSON is plain ASCII (everything else as \u escapes), so it survives any code page a
+// shell reads it in, lone surrogates included.
 std::wstring FormatRecords(const Records& records, Format format);
 
 // How many console cells a text takes: wide East Asian characters and emoji two, combining

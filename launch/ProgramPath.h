@@ -16,14 +16,17 @@ enum class ProgramCheck { Found, Missing, NotChecked };
 struct ProgramLookup {
     ProgramCheck check;
     // Found: the program's file. Missing: the file the command line most likely means.
-    // NotChecked: a network path, as the command line gives it, or nothing.
+    // NotChecked: the network location or relative path that was not looked at, or nothing.
     std::wstring path;
 };
 
-// Finds the program a startup command line starts, as Windows would: environment variables
-// expanded, the candidates tried in order (".exe" added to one without an extension), a bare
-// file name looked up on the search path and under App Paths. Programs on network paths are
-// not looked for: that could take as long as the network lets it.
+// Finds the program a startup command line starts, as Windows does at logon: environment
+// variables expanded, the candidates tried in order (".exe" added to one without an
+// extension), a bare name looked up under App Paths, then in the system folders and on PATH,
+// never in the checker's current folder. For rundll32 the program is the library it loads.
+// Nothing on the network is looked at, however it is reached (a share, a network drive, a
+// variable, App Paths, PATH): that could take as long as the network lets it. A relative path
+// depends on the folder Windows starts the entry in, so it is not looked at either.
 ProgramLookup FindProgram(const std::wstring& commandLine);
 
 } // namespace qm

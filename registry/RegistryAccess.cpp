@@ -207,12 +207,10 @@ bool ValueReader::Read(DWORD index)
 {
     if (!key_)
         return false;
-    // ERROR_MORE_DATA does not say which buffer was short: a data size larger than the buffer
-    // means the data, anything else the name. Data that keep growing are given up on, as a
-    // single read gives them up. The buffers keep their size from value to value.
-    int dataRounds = 0;
+    // The buffers keep their size from value to value. A value that keeps growing while it is
+    // read is given up on, as a single read gives it up.
     name_.resize(name_.capacity());
-    while (name_.size() < 2 * kNameLimit && dataRounds < kReadAttempts) {
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
         auto nameLength = static_cast<DWORD>(name_.size());
         auto size = static_cast<DWORD>(data_.size());
         const LSTATUS status =
@@ -225,12 +223,14 @@ bool ValueReader::Read(DWORD index)
         }
         if (status != ERROR_MORE_DATA)
             return false;
-        if (size > data_.size()) {
+        // The status does not say which buffer was short, nor how long the name is: a data
+        // size beyond the data buffer means the data, anything else the name. Either grows to
+        // what is sure to hold it: the data to the size reported, the name to the longest
+        // the registry allows.
+        if (size > data_.size())
             data_.resize(size);
-            ++dataRounds;
-        } else {
-            name_.resize(name_.size() * 2);
-        }
+        else
+            name_.resize(kNameLimit);
     }
     return false;
 }

@@ -17,6 +17,8 @@ std::wstring Describe(const qm::cli::Invocation& in)
     text += L" [" + in.name + L"|" + in.commandLine + L"|" + in.file + L"]";
     if (in.backupFolder)
         text += L" to " + *in.backupFolder;
+    if (in.noBackup)
+        text += L" without backup";
     return text;
 }
 
@@ -43,6 +45,11 @@ TEST(ArgumentsTest, GoodLinesSayWhatToDo)
             L"disable @hklm [\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600 \\ \" ||]"},
         {{L"backups", L"--format", L"csv", L"--backup-folder", L"X"}, L"backups csv [||] to X"},
         {{L"remove", L"--bogus", L"--help"}, L"help remove [||]"},
+        {{L"remove", L"--location", L"hkcu", L"-h"}, L"help remove [||]"},
+        {{L"add", L"--location", L"hkcu", L"/?"}, L"help add [||]"},
+        // Past the first operand a help flag is an operand: here the command line to start.
+        {{L"add", L"--location", L"hkcu", L"RvX", L"-h"}, L"add @hkcu [RvX|-h|]"},
+        {{L"remove", L"--no-backup", L"--location", L"hkcu", L"--default-value"}, L"remove @hkcu [||] without backup"},
         {{L"--help"}, L"help  [||]"},
         {{L"--version"}, L"version  [||]"},
     };
@@ -73,6 +80,10 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"add", L"--location", L"hkcu", L"name"}, L"missing COMMAND"},
         {{L"add", L"--location", L"hkcu", L"   ", L"x.exe"}, L"NAME is blank"},
         {{L"add", L"--location", L"hkcu", L"--default-value", L"x.exe"}, L"add takes no --default-value option"},
+        {{L"add", L"--location", L"hkcu", L"--no-backup", L"x", L"x.exe"}, L"add takes no --no-backup option"},
+        {{L"remove", L"--location", L"hkcu", L"--no-backup", L"--backup-folder", L"D:\\b", L"x"},
+            L"--no-backup and --backup-folder exclude each other"},
+        {{L"remove", L"--location", L"hkcu", L"x", L"--help"}, L"unexpected argument '--help'"},
         {{L"backups", L"--backup-folder="}, L"--backup-folder needs a folder"},
         {{L"restore"}, L"missing FILE"},
     };

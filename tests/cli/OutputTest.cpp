@@ -51,13 +51,14 @@ TEST(OutputTest, JsonIsPlainAsciiWithEveryCharacterEscaped)
 
 TEST(OutputTest, TableKeepsOneLinePerRecordAlignedByDisplayWidth)
 {
-    // The emoji takes two cells, so its name is one cell shorter than it has characters.
+    // The emoji takes two cells, so its name is one cell shorter than it has characters; the
+    // empty name is shown as "".
     EXPECT_EQ(qm::cli::FormatRecords(Tricky(), Format::Table),
         L"name            command           on   exists\r\n"
         L"Comma, \"quote\"  C:\\a b\\x.exe \"q\"  yes  -\r\n"
         L"line\u240Abreak\u240D\u240A    tab\u2409here          no   no\r\n"
         L"\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600       C:\\\u041c\u0438\u0440\\x.exe      yes  yes\r\n"
-        L"                lone \xD800 high       yes  -\r\n");
+        L"\"\"              lone \xD800 high       yes  -\r\n");
     EXPECT_EQ(qm::cli::DisplayWidth(L"a\u0301\u4E2D\U0001F600"), 5u);
 }
 

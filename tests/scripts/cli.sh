@@ -20,6 +20,7 @@ TRICKY=(
   'QmCli Привет 😀' 'C:\Мир\😀.exe'
   $'QmCli line\nbreak' $'tab\there'
   'QmCli  blanks  ' 'C:\windows\system32\cmd.exe /c exit'
+  'QmCli rundll' 'rundll32.exe C:\QmCliGone\x.dll,Start'
 )
 # Value types for the round trip: name, type, data as `reg add` takes it.
 TYPED=(
@@ -33,6 +34,8 @@ TYPED=(
 ALL_NAMES=()
 for ((i = 0; i < ${#TRICKY[@]}; i += 2)); do ALL_NAMES+=("${TRICKY[i]}"); done
 for ((i = 0; i < ${#TYPED[@]}; i += 3)); do ALL_NAMES+=("${TYPED[i]}"); done
+HELP_FLAG='QmCli help flag'
+ALL_NAMES+=("$HELP_FLAG")
 LINE_BREAK=$'QmCli line\nbreak'
 
 leftovers() {
@@ -110,6 +113,8 @@ ours = {e["name"]: e for e in entries if e["name"].startswith("QmCli")}
 assert {n: e["command"] for n, e in ours.items()} == expected, ours
 assert {n for n, e in ours.items() if not e["enabled"]} == disabled
 assert ours["QmCli  blanks  "]["programExists"] is True and ours["QmCli back\\slash;semi"]["programExists"] is None
+# What is gone is the library rundll32 would load, not rundll32.
+assert (ours["QmCli rundll"]["program"], ours["QmCli rundll"]["programExists"]) == ("C:\\QmCliGone\\x.dll", False)
 EOF
 }
 
@@ -175,6 +180,11 @@ expect_exit "no enabled state in hklm-services" 1 disable --location hklm-servic
 expect_exit "unknown option" 2 list --bogus
 expect_exit "unknown location" 2 remove --location hkcx 'QmCli sz'
 expect_exit "missing NAME" 2 enable --location hkcu
+expect_exit "--no-backup is remove's alone" 2 list --no-backup
+expect_exit "a help flag before any operand asks for help" 0 add --location hkcu --help
+check "which is printed" grep -q '^usage: quillmoor-cli add ' "$UI_TMP/out"
+expect_exit "after NAME it is the command line" 0 add --location hkcu "$HELP_FLAG" -h
+check "which the entry starts" eval '[ "$(value_data "$RUN" "$HELP_FLAG")" = -h ]'
 for name in "${ALL_NAMES[@]}"; do
   [ "$name" = "$LINE_BREAK" ] && continue
   expect_exit "remove $name" 0 remove --location hkcu --backup-folder "$WIN_BACKUPS" -- "$name"
