@@ -152,7 +152,7 @@ BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const 
     // The enabled state Windows keeps goes with the entry, under the entry's own name.
     if (const auto approved = ReadApprovedValue(key, name))
         values.push_back({key.approvedFullPath, name, approved->type, {approved->data.begin(), approved->data.end()}});
-    const std::vector<uint8_t> bytes = EncodeBackup(values, AnsiCodePage{});
+    const std::vector<uint8_t> bytes = EncodeBackup(values);
     // A name with a line break has no spelling the registry editor reads back.
     if (!HoldsExactly(&bytes, values))
         return {BackupStatus::NotSaved, {}};

@@ -3,6 +3,7 @@
 #include "backup/RegText.h"
 #include "registry/StartupLocations.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace qm {
@@ -91,8 +92,14 @@ void AppendHexBytes(std::wstring& line, const std::vector<uint8_t>& bytes)
     }
 }
 
+// Every unit below 0x80: the same bytes in every ANSI code page.
+bool IsAscii(std::wstring_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<uint32_t>(c) < 0x80; });
+}
+
 // The value line without its line end; nothing when the REGEDIT4 form cannot carry the data.
-std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat format, const AnsiCodec& codec)
+std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat format)
 {
     std::wstring line;
     if (value.name.empty()) {
@@ -115,14 +122,10 @@ std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat forma
     if (format == RegFileFormat::Regedit4 && IsStringType(value.type)) {
         // REGEDIT4 string hex data are the text in the ANSI code page, read back whole.
         const auto text = TerminatedText(value);
-        if (!text) {
+        if (!text || !IsAscii(*text)) {
             return std::nullopt;
         }
-        const auto ansi = codec.Encode(*text);
-        if (!ansi) {
-            return std::nullopt;
-        }
-        bytes.assign(ansi->begin(), ansi->end());
+        bytes.assign(text->begin(), text->end());
     }
     line += value.type == kRegBinary ? std::wstring(L"hex:") : L"hex(" + LowerHex(value.type, 1) + L"):";
     AppendHexBytes(line, bytes);
@@ -157,21 +160,23 @@ void StripTrailingNuls(std::wstring& text)
 
 } // namespace
 
-std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec)
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values)
 {
     std::vector<std::wstring> lines;
     for (const RegValue& value : values) {
-        if (auto line = ValueLine(value, RegFileFormat::Regedit4, codec))
+        if (auto line = ValueLine(value, RegFileFormat::Regedit4)) {
             lines.push_back(std::move(*line));
+        }
     }
     if (lines.size() == values.size()) {
-        if (const auto ansi = codec.Encode(FileText(kHeader4, values, lines))) {
-            return std::vector<uint8_t>(ansi->begin(), ansi->end());
+        const std::wstring text = FileText(kHeader4, values, lines);
+        if (IsAscii(text)) {
+            return std::vector<uint8_t>(text.begin(), text.end());
         }
     }
     lines.clear();
     for (const RegValue& value : values) {
-        lines.push_back(ValueLine(value, RegFileFormat::Version5, codec).value_or(std::wstring()));
+        lines.push_back(ValueLine(value, RegFileFormat::Version5).value_or(std::wstring()));
     }
     std::vector<uint8_t> bytes = {0xFF, 0xFE};
     const auto text = Utf16Bytes(FileText(kHeader5, values, lines));

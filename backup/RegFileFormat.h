@@ -20,12 +20,11 @@ struct RegValue {
     std::vector<uint8_t> data; // raw registry bytes; strings as UTF-16LE, as the W functions give them
 };
 
-// The system's ANSI code page, behind an interface so that tests do not depend on the locale.
+// The system's ANSI code page, in which REGEDIT4 files are read, behind an interface so that
+// tests do not depend on the locale.
 class AnsiCodec {
 public:
     virtual ~AnsiCodec() = default;
-    // Nothing when any character does not survive the round trip exactly (no best-fit mapping).
-    [[nodiscard]] virtual std::optional<std::string> Encode(const std::wstring& text) const = 0;
     virtual std::wstring Decode(const std::string& bytes) const = 0;
 };
 
@@ -35,12 +34,13 @@ enum class RegFileFormat {
 };
 
 // The backup file of some values: the header, then for each value an empty line, its [key]
-// and its value line, each line ended by CR LF. REGEDIT4 when keys, names and string data all
-// survive the ANSI code page (string data written as hex must also end in a NUL), version 5
+// and its value line, each line ended by CR LF. REGEDIT4 only when every character of the
+// keys, names and string data is ASCII (string data written as hex must also end in a NUL),
+// since other text in that format reads back only in the code page that wrote it; version 5
 // otherwise.
 // A key path or name holding CR, LF or NUL has no spelling the registry editor reads back;
 // callers that must be sure check the bytes with ParseRegFile and SameValue.
-std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec);
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values);
 
 struct RegSection {
     std::wstring keyPath;

@@ -141,14 +141,13 @@ TEST(RegFileParse, RefusesMalformedFilesWithAReason)
 // restore a shorter value. (Random damage is the fuzzer's.)
 TEST(RegFileParse, SurvivesTruncation)
 {
-    const Cp1252Codec codec;
     const qm::RegValue values[] = {
         {W(kRunCu), L"a\"b\\", qm::kRegBinary, std::vector<uint8_t>(90, 0x5C)},
         {W(kRunCu), W(u"\u0416"), qm::kRegMultiSz, Utf16(u"x\\\"y")},
         {W(kRunCu), L"d", qm::kRegDword, {0xEF, 0xBE, 0xAD, 0xDE}},
     };
     for (const auto& value : values) {
-        const auto seed = qm::EncodeBackup({value}, codec);
+        const auto seed = qm::EncodeBackup({value});
         for (size_t length = 0; length <= seed.size(); ++length) {
             const auto parsed = Parse(std::vector<uint8_t>(seed.begin(), seed.begin() + length));
             EXPECT_NE(parsed.file.has_value(), !parsed.error.empty());
