@@ -30,8 +30,10 @@ struct CheckedBackup {
     bool dependsOnCodePage = false;
 };
 
-// The bytes when they are a whole .reg file that backs up values of a startup location only;
-// nothing for any other file, which must never reach the registry editor.
+// The check a restore applies, and the writer too, so that it saves nothing a restore would
+// refuse: the bytes are a whole .reg file that backs up one entry of a startup location, with
+// its enabled state or without; nothing for any other file, which must never reach the
+// registry editor.
 [[nodiscard]] std::optional<CheckedBackup> CheckStartupBackup(std::vector<std::uint8_t> bytes);
 // The same check of a file's content.
 [[nodiscard]] std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path);

@@ -202,8 +202,9 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
         if (!section.deletedValues.empty()) {
             return {false, L"The file deletes a value."};
         }
-        if (section.values.empty()) {
-            return {false, L"The file holds no value."};
+        if (section.values.size() != 1) {
+            return {false, L"The key " + section.keyPath + L" holds " + std::to_wstring(section.values.size())
+                    + L" values; a backup holds one."};
         }
     }
     const RegSection& run = file.sections.front();
@@ -219,9 +220,8 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
     if (FindKeyByApprovedPath(approved.keyPath) != key) {
         return {false, L"The key " + approved.keyPath + L" does not keep the state of " + run.keyPath + L"."};
     }
-    if (run.values.size() != 1 || approved.values.size() != 1 || approved.values[0].name != run.values[0].name
-        || approved.values[0].type != kRegBinary) {
-        return {false, L"The second section does not hold the enabled state of the entry the first one holds."};
+    if (approved.values[0].name != run.values[0].name) {
+        return {false, L"The second section holds the enabled state of another entry than the first one."};
     }
     return {true, {}};
 }

@@ -70,10 +70,10 @@ struct BackupCheck {
     std::wstring reason; // why the file is refused
 };
 
-// A file fit to be restored: whole (its last line ended), nothing that deletes, and one
-// section naming a startup key with at least one value, or two: the startup key with one
-// value, then the StartupApproved key of that startup key with a REG_BINARY value of the
-// same name (the entry's enabled state).
+// A file fit to be restored, which is what the backup writer writes and no more: whole (its
+// last line ended), nothing that deletes, and one section naming a startup key with one
+// value, or two: the startup key with one value, then the StartupApproved key of that startup
+// key with one value of the same name and any type (the entry's enabled state).
 BackupCheck ValidateStartupBackup(const RegFile& file);
 
 // Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing
