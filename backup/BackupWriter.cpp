@@ -152,9 +152,9 @@ BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const 
     if (const auto approved = ReadApprovedValue(key, name))
         values.push_back({key.approvedFullPath, name, approved->type, {approved->data.begin(), approved->data.end()}});
     const std::vector<uint8_t> bytes = EncodeBackup(values);
-    // A name with a line break has no spelling the registry editor reads back.
+    // A name with a line break or a NUL has no spelling the registry editor reads back.
     if (!HoldsExactly(bytes, values))
-        return {BackupStatus::NotSaved, {}};
+        return {BackupStatus::Unrepresentable, {}};
     for (const std::wstring& folder : folders) {
         if (std::wstring path = SaveIn(folder, name, values, bytes); !path.empty())
             return {BackupStatus::Saved, std::move(path)};

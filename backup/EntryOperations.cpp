@@ -12,7 +12,7 @@ RemoveResult RemoveStartupEntry(const StartupKey& key, const std::wstring& name,
     BackupResult backup = WriteBackup(key, name, backupFolders);
     if (backup.status == BackupStatus::ValueMissing)
         return {RemoveStatus::ValueMissing, {}};
-    if (backup.status == BackupStatus::NotSaved)
+    if (backup.status == BackupStatus::NotSaved || backup.status == BackupStatus::Unrepresentable)
         return {RemoveStatus::BackupNotSaved, {}};
     // Its enabled state goes with it, or it would silently disable a later entry of that name.
     const bool removed = DeleteValue(RootKey(key), key.subKey, name, key.view) && DeleteApprovedValue(key, name);
@@ -23,7 +23,7 @@ AddResult AddStartupEntry(const StartupKey& key, const std::wstring& name, const
     const std::vector<std::wstring>& backupFolders)
 {
     BackupResult backup = WriteBackup(key, name, backupFolders);
-    if (backup.status == BackupStatus::NotSaved)
+    if (backup.status == BackupStatus::NotSaved || backup.status == BackupStatus::Unrepresentable)
         return {AddStatus::NotReplaced, {}};
     if (!SetStringValue(key.fullPath, name, commandLine))
         return {AddStatus::NotWritten, std::move(backup.path)};
