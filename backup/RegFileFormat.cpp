@@ -120,7 +120,7 @@ std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat forma
     }
     std::vector<uint8_t> bytes = value.data;
     if (format == RegFileFormat::Regedit4 && IsStringType(value.type)) {
-        // REGEDIT4 string hex data are the text in the ANSI code page, read back whole.
+        // REGEDIT4 string hex data are ANSI bytes, which only ASCII spells alike in every code page.
         const auto text = TerminatedText(value);
         if (!text || !IsAscii(*text)) {
             return std::nullopt;
