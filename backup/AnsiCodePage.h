@@ -7,7 +7,6 @@ namespace qm {
 // The system's ANSI code page (CP_ACP), the one the registry editor reads REGEDIT4 files in.
 class AnsiCodePage final : public AnsiCodec {
 public:
-    [[nodiscard]] std::optional<std::string> Encode(const std::wstring& text) const override;
     std::wstring Decode(const std::string& bytes) const override;
 };
 

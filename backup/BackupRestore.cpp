@@ -17,6 +17,23 @@ constexpr size_t kExtensionLength = std::size(kBackupExtension) - 1;
 // The registry editor may wait for elevation; a restore does not wait forever.
 constexpr DWORD kRegistryEditorTimeoutMs = 60000;
 
+// The ANSI code page, noting whether any text it decoded went beyond ASCII: REGEDIT4 text and
+// string data are the only parts of a file it reads.
+class NotingAnsiCodePage final : public AnsiCodec {
+public:
+    std::wstring Decode(const std::string& bytes) const override
+    {
+        beyondAscii_ = beyondAscii_ || std::any_of(bytes.begin(), bytes.end(), [](char c) {
+            return static_cast<unsigned char>(c) > 0x7F;
+        });
+        return AnsiCodePage{}.Decode(bytes);
+    }
+    bool BeyondAscii() const { return beyondAscii_; }
+
+private:
+    mutable bool beyondAscii_ = false;
+};
+
 bool IsBackInRegistry(const RegValue& expected)
 {
     std::optional<RawValue> raw;
@@ -48,13 +65,19 @@ std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders)
     return backups;
 }
 
+std::optional<CheckedBackup> CheckStartupBackup(std::vector<uint8_t> bytes)
+{
+    const NotingAnsiCodePage codePage;
+    RegFileParse parsed = ParseRegFile(bytes, codePage);
+    if (!parsed.file || !ValidateStartupBackup(*parsed.file).ok)
+        return std::nullopt;
+    return CheckedBackup{std::move(*parsed.file), std::move(bytes), codePage.BeyondAscii()};
+}
+
 std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path)
 {
     auto bytes = ReadWholeFile(path);
-    RegFileParse parsed = bytes ? ParseRegFile(*bytes, AnsiCodePage{}) : RegFileParse{};
-    if (!parsed.file || !ValidateStartupBackup(*parsed.file).ok)
-        return std::nullopt;
-    return CheckedBackup{std::move(*parsed.file), std::move(*bytes), false};
+    return bytes ? CheckStartupBackup(std::move(*bytes)) : std::nullopt;
 }
 
 std::wstring BackupEntryName(const RegFile& backup)

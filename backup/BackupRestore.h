@@ -23,11 +23,19 @@ std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders);
 struct CheckedBackup {
     RegFile file;
     std::vector<std::uint8_t> bytes;
-    bool codePageDependent = false;
+    // A REGEDIT4 file holding a byte above 0x7F in its text or its string data: the registry
+    // editor and the check both read it in this machine's ANSI code page, which need not be
+    // the one that wrote it, so a restore that reads back as the file says cannot prove that
+    // the text is what was saved.
+    bool dependsOnCodePage = false;
 };
 
-// The backup file's content when it is whole and backs up values of a startup location
-// only; nothing for any other file, which must never reach the registry editor.
+// The check a restore applies, and the writer too, so that it saves nothing a restore would
+// refuse: the bytes are a whole .reg file that backs up one entry of a startup location, with
+// its enabled state or without; nothing for any other file, which must never reach the
+// registry editor.
+[[nodiscard]] std::optional<CheckedBackup> CheckStartupBackup(std::vector<std::uint8_t> bytes);
+// The same check of a file's content.
 [[nodiscard]] std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path);
 
 // The entry a backup puts back, as its content names it: "(Default)" for the unnamed value.

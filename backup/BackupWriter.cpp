@@ -1,6 +1,5 @@
 #include "backup/BackupWriter.h"
 
-#include "backup/AnsiCodePage.h"
 #include "backup/BackupRestore.h"
 #include "backup/RegFileFormat.h"
 #include "host/Application.h"
@@ -42,15 +41,15 @@ bool IsDeviceName(std::wstring_view stem)
     });
 }
 
-// The bytes read back as exactly these values, a section each.
-bool HoldsExactly(const std::vector<uint8_t>* bytes, const std::vector<RegValue>& values)
+// The bytes pass the check a restore applies and read back as exactly these values, a
+// section each.
+bool HoldsExactly(std::vector<uint8_t> bytes, const std::vector<RegValue>& values)
 {
-    const RegFileParse parsed = bytes ? ParseRegFile(*bytes, AnsiCodePage{}) : RegFileParse{};
-    if (!parsed.file || parsed.file->sections.size() != values.size())
+    const auto checked = CheckStartupBackup(std::move(bytes));
+    if (!checked || checked->file.sections.size() != values.size())
         return false;
     for (size_t i = 0; i < values.size(); ++i) {
-        const auto& held = parsed.file->sections[i].values;
-        if (held.size() != 1 || !SameValue(values[i], held[0]))
+        if (!SameValue(values[i], checked->file.sections[i].values.front()))
             return false;
     }
     return true;
@@ -70,8 +69,8 @@ std::wstring SaveIn(const std::wstring& folder, const std::wstring& entryName, c
         static_cast<void>(DeleteFileAt(temporary));
         return {};
     }
-    const auto written = ReadWholeFile(temporary);
-    if (!HoldsExactly(written ? &*written : nullptr, values)) {
+    auto written = ReadWholeFile(temporary);
+    if (!written || !HoldsExactly(std::move(*written), values)) {
         static_cast<void>(DeleteFileAt(temporary));
         return {};
     }
@@ -152,10 +151,10 @@ BackupResult WriteBackup(const StartupKey& key, const std::wstring& name, const 
     // The enabled state Windows keeps goes with the entry, under the entry's own name.
     if (const auto approved = ReadApprovedValue(key, name))
         values.push_back({key.approvedFullPath, name, approved->type, {approved->data.begin(), approved->data.end()}});
-    const std::vector<uint8_t> bytes = EncodeBackup(values, AnsiCodePage{});
-    // A name with a line break has no spelling the registry editor reads back.
-    if (!HoldsExactly(&bytes, values))
-        return {BackupStatus::NotSaved, {}, {}};
+    const std::vector<uint8_t> bytes = EncodeBackup(values);
+    // A name with a line break or a NUL has no spelling the registry editor reads back.
+    if (!HoldsExactly(bytes, values))
+        return {BackupStatus::Unrepresentable, {}, {}};
     for (const std::wstring& folder : folders) {
         if (std::wstring path = SaveIn(folder, name, values, bytes); !path.empty())
             return {BackupStatus::Saved, std::move(path), std::move(values)};

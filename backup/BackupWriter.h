@@ -31,7 +31,12 @@ std::wstring PerUserBackupFolder();
 // the per-user folder.
 std::vector<std::wstring> BackupFolders();
 
-enum class BackupStatus { Saved, ValueMissing, NotSaved };
+enum class BackupStatus {
+    Saved,
+    ValueMissing,
+    Unrepresentable, // no .reg file can hold the entry (a line break or NUL in its name); no folder was tried
+    NotSaved,        // the value could not be read, or no folder could hold the backup
+};
 struct BackupResult {
     BackupStatus status;
     std::wstring path; // the verified backup file, when saved
@@ -41,8 +46,9 @@ struct BackupResult {
 // Saves one value of a startup key, with its own type and bytes, and its StartupApproved
 // value when it has one, to a new file "<base name>.reg" (or "_2", "_3"... when that name is
 // taken) in the first of the folders that can hold it. The file is written under a
-// temporary name, read back and compared, and only then renamed to a name no other file has:
-// no backup ever replaces another. ValueMissing when the value is not there (any more).
+// temporary name, read back, checked as a restore checks it and compared, and only then
+// renamed to a name no other file has: no backup ever replaces another. ValueMissing when the
+// value is not there (any more).
 [[nodiscard]] BackupResult WriteBackup(const StartupKey& key, const std::wstring& name,
     const std::vector<std::wstring>& folders);
 

@@ -174,7 +174,7 @@ ChangeResult RestoreFromBackup(const std::wstring& path, const std::vector<std::
     const std::wstring& name = restores.front().name;
     ChangeResult result = NotDone(Why::None);
     result.entryName = BackupEntryName(backup->file);
-    result.keepRestoredBackup = backup->codePageDependent;
+    result.keepRestoredBackup = backup->dependsOnCodePage;
 
     StateKey state;
     if (!state.Open(key, name)) {

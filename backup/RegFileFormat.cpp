@@ -3,6 +3,7 @@
 #include "backup/RegText.h"
 #include "registry/StartupLocations.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace qm {
@@ -91,8 +92,14 @@ void AppendHexBytes(std::wstring& line, const std::vector<uint8_t>& bytes)
     }
 }
 
+// Every unit below 0x80: the same bytes in every ANSI code page.
+bool IsAscii(std::wstring_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<uint32_t>(c) < 0x80; });
+}
+
 // The value line without its line end; nothing when the REGEDIT4 form cannot carry the data.
-std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat format, const AnsiCodec& codec)
+std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat format)
 {
     std::wstring line;
     if (value.name.empty()) {
@@ -113,16 +120,12 @@ std::optional<std::wstring> ValueLine(const RegValue& value, RegFileFormat forma
     }
     std::vector<uint8_t> bytes = value.data;
     if (format == RegFileFormat::Regedit4 && IsStringType(value.type)) {
-        // REGEDIT4 string hex data are the text in the ANSI code page, read back whole.
+        // REGEDIT4 string hex data are ANSI bytes, which only ASCII spells alike in every code page.
         const auto text = TerminatedText(value);
-        if (!text) {
+        if (!text || !IsAscii(*text)) {
             return std::nullopt;
         }
-        const auto ansi = codec.Encode(*text);
-        if (!ansi) {
-            return std::nullopt;
-        }
-        bytes.assign(ansi->begin(), ansi->end());
+        bytes.assign(text->begin(), text->end());
     }
     line += value.type == kRegBinary ? std::wstring(L"hex:") : L"hex(" + LowerHex(value.type, 1) + L"):";
     AppendHexBytes(line, bytes);
@@ -157,21 +160,23 @@ void StripTrailingNuls(std::wstring& text)
 
 } // namespace
 
-std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec)
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values)
 {
     std::vector<std::wstring> lines;
     for (const RegValue& value : values) {
-        if (auto line = ValueLine(value, RegFileFormat::Regedit4, codec))
+        if (auto line = ValueLine(value, RegFileFormat::Regedit4)) {
             lines.push_back(std::move(*line));
+        }
     }
     if (lines.size() == values.size()) {
-        if (const auto ansi = codec.Encode(FileText(kHeader4, values, lines))) {
-            return std::vector<uint8_t>(ansi->begin(), ansi->end());
+        const std::wstring text = FileText(kHeader4, values, lines);
+        if (IsAscii(text)) {
+            return std::vector<uint8_t>(text.begin(), text.end());
         }
     }
     lines.clear();
     for (const RegValue& value : values) {
-        lines.push_back(ValueLine(value, RegFileFormat::Version5, codec).value_or(std::wstring()));
+        lines.push_back(ValueLine(value, RegFileFormat::Version5).value_or(std::wstring()));
     }
     std::vector<uint8_t> bytes = {0xFF, 0xFE};
     const auto text = Utf16Bytes(FileText(kHeader5, values, lines));
@@ -197,8 +202,9 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
         if (!section.deletedValues.empty()) {
             return {false, L"The file deletes a value."};
         }
-        if (section.values.empty()) {
-            return {false, L"The file holds no value."};
+        if (section.values.size() != 1) {
+            return {false, L"The key " + section.keyPath + L" holds " + std::to_wstring(section.values.size())
+                    + L" values; a backup holds one."};
         }
     }
     const RegSection& run = file.sections.front();
@@ -214,9 +220,8 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
     if (FindKeyByApprovedPath(approved.keyPath) != key) {
         return {false, L"The key " + approved.keyPath + L" does not keep the state of " + run.keyPath + L"."};
     }
-    if (run.values.size() != 1 || approved.values.size() != 1 || approved.values[0].name != run.values[0].name
-        || approved.values[0].type != kRegBinary) {
-        return {false, L"The second section does not hold the enabled state of the entry the first one holds."};
+    if (approved.values[0].name != run.values[0].name) {
+        return {false, L"The second section holds the enabled state of another entry than the first one."};
     }
     return {true, {}};
 }

@@ -20,12 +20,11 @@ struct RegValue {
     std::vector<uint8_t> data; // raw registry bytes; strings as UTF-16LE, as the W functions give them
 };
 
-// The system's ANSI code page, behind an interface so that tests do not depend on the locale.
+// The system's ANSI code page, in which REGEDIT4 files are read, behind an interface so that
+// tests do not depend on the locale.
 class AnsiCodec {
 public:
     virtual ~AnsiCodec() = default;
-    // Nothing when any character does not survive the round trip exactly (no best-fit mapping).
-    [[nodiscard]] virtual std::optional<std::string> Encode(const std::wstring& text) const = 0;
     virtual std::wstring Decode(const std::string& bytes) const = 0;
 };
 
@@ -35,12 +34,13 @@ enum class RegFileFormat {
 };
 
 // The backup file of some values: the header, then for each value an empty line, its [key]
-// and its value line, each line ended by CR LF. REGEDIT4 when keys, names and string data all
-// survive the ANSI code page (string data written as hex must also end in a NUL), version 5
+// and its value line, each line ended by CR LF. REGEDIT4 only when every character of the
+// keys, names and string data is ASCII (string data written as hex must also end in a NUL),
+// since other text in that format reads back only in the code page that wrote it; version 5
 // otherwise.
 // A key path or name holding CR, LF or NUL has no spelling the registry editor reads back;
 // callers that must be sure check the bytes with ParseRegFile and SameValue.
-std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values, const AnsiCodec& codec);
+std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values);
 
 struct RegSection {
     std::wstring keyPath;
@@ -70,10 +70,10 @@ struct BackupCheck {
     std::wstring reason; // why the file is refused
 };
 
-// A file fit to be restored: whole (its last line ended), nothing that deletes, and one
-// section naming a startup key with at least one value, or two: the startup key with one
-// value, then the StartupApproved key of that startup key with a REG_BINARY value of the
-// same name (the entry's enabled state).
+// A file fit to be restored, which is what the backup writer writes and no more: whole (its
+// last line ended), nothing that deletes, and one section naming a startup key with one
+// value, or two: the startup key with one value, then the StartupApproved key of that startup
+// key with one value of the same name and any type (the entry's enabled state).
 BackupCheck ValidateStartupBackup(const RegFile& file);
 
 // Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing

@@ -121,10 +121,38 @@ TEST_F(WriteBackupTest, AFolderThatCannotHoldTheBackupPassesItOn)
 
     EXPECT_EQ(Write(L"My App", {missingDrive}).status, qm::BackupStatus::NotSaved);
     EXPECT_EQ(Write(L"Gone", {first_}).status, qm::BackupStatus::ValueMissing);
-    // A line break has no spelling in a .reg file that reads back.
+    // A line break has no spelling in a .reg file that reads back, whatever the folder.
     ASSERT_TRUE(qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Line\nBreak", L"x.exe"));
-    EXPECT_EQ(Write(L"Line\nBreak", {first_}).status, qm::BackupStatus::NotSaved);
+    EXPECT_EQ(Write(L"Line\nBreak", {missingDrive, first_}).status, qm::BackupStatus::Unrepresentable);
     EXPECT_TRUE(qm::FindFiles(first_ + L"\\*").empty());
+}
+
+// A REGEDIT4 file is read in this machine's code page; beyond ASCII that may not be the one
+// that wrote it.
+TEST(CheckStartupBackup, TellsWhetherTheFileDependsOnTheCodePage)
+{
+    const std::string run = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n";
+    const struct {
+        std::string text;
+        bool dependsOnCodePage;
+    } cases[] = {
+        {run + "\"Caf\xe9\"=\"x\"\r\n", true},
+        {run + "\"e\"=hex(2):e9,00\r\n", true},
+        {run + "\"b\"=hex:e9,00\r\n", false},
+        {run + "\"Cafe\"=\"x\"\r\n", false},
+    };
+    for (const auto& c : cases) {
+        const auto checked = qm::CheckStartupBackup({c.text.begin(), c.text.end()});
+        ASSERT_TRUE(checked) << c.text;
+        EXPECT_EQ(checked->dependsOnCodePage, c.dependsOnCodePage) << c.text;
+    }
+    const std::wstring text = L"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+                              L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+                              L"\"Caf\u00e9\"=\"x\"\r\n";
+    const auto* units = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto unicode = qm::CheckStartupBackup({units, units + text.size() * sizeof(wchar_t)});
+    ASSERT_TRUE(unicode);
+    EXPECT_FALSE(unicode->dependsOnCodePage);
 }
 
 } // namespace

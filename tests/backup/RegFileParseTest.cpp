@@ -141,14 +141,13 @@ TEST(RegFileParse, RefusesMalformedFilesWithAReason)
 // restore a shorter value. (Random damage is the fuzzer's.)
 TEST(RegFileParse, SurvivesTruncation)
 {
-    const Cp1252Codec codec;
     const qm::RegValue values[] = {
         {W(kRunCu), L"a\"b\\", qm::kRegBinary, std::vector<uint8_t>(90, 0x5C)},
         {W(kRunCu), W(u"\u0416"), qm::kRegMultiSz, Utf16(u"x\\\"y")},
         {W(kRunCu), L"d", qm::kRegDword, {0xEF, 0xBE, 0xAD, 0xDE}},
     };
     for (const auto& value : values) {
-        const auto seed = qm::EncodeBackup({value}, codec);
+        const auto seed = qm::EncodeBackup({value});
         for (size_t length = 0; length <= seed.size(); ++length) {
             const auto parsed = Parse(std::vector<uint8_t>(seed.begin(), seed.begin() + length));
             EXPECT_NE(parsed.file.has_value(), !parsed.error.empty());
@@ -165,7 +164,7 @@ struct ValidateCase {
     bool ok;
 };
 
-TEST(StartupBackup, AcceptsAStartupKeyWithValuesAndNothingElseButTheEntrysState)
+TEST(StartupBackup, AcceptsOneValueOfAStartupKeyAndNothingElseButTheEntrysState)
 {
     const std::string userRun = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n";
     const std::string userState =
@@ -181,15 +180,16 @@ TEST(StartupBackup, AcceptsAStartupKeyWithValuesAndNothingElseButTheEntrysState)
         {"32-bit entry with its state", run32 + "\"a\"=\"b\"\r\n" + state32 + "\"a\"" + disabled, true},
         {"state of another key", run32 + "\"a\"=\"b\"\r\n" + userState + "\"a\"" + disabled, false},
         {"state of another entry", userRun + "\"a\"=\"b\"\r\n" + userState + "\"c\"" + disabled, false},
-        {"state that is no binary", userRun + "\"a\"=\"b\"\r\n" + userState + "\"a\"=\"3\"", false},
+        {"state of any type", userRun + "\"a\"=\"b\"\r\n" + userState + "\"a\"=hex(0):", true},
         {"state of two entries", userRun + "\"a\"=\"b\"\r\n\"c\"=\"d\"\r\n" + userState + "\"a\"" + disabled, false},
+        {"two states", userRun + "\"a\"=\"b\"\r\n" + userState + "\"a\"" + disabled + "\r\n\"c\"" + disabled, false},
+        {"a third section", userRun + "\"a\"=\"b\"\r\n" + userState + "\"a\"" + disabled + "\r\n" + userRun + "\"c\"=\"d\"",
+            false},
         {"state alone", userState + "\"a\"" + disabled, false},
         {"local machine Run", "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"a\"=\"b\"", true},
         {"RunServices in other case",
             "[hkey_local_machine\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RUNSERVICES]\r\n\"a\"=\"b\"", true},
-        {"current user, two values", "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
-                                     "\"a\"=\"b\"\r\n\"c\"=hex(2):00",
-            true},
+        {"current user, two values", userRun + "\"a\"=\"b\"\r\n\"c\"=hex(2):00", false},
         {"default profile", "[HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n@=\"b\"", true},
         {"no section", "", false},
         {"no value", "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n", false},
@@ -212,6 +212,25 @@ TEST(StartupBackup, AcceptsAStartupKeyWithValuesAndNothingElseButTheEntrysState)
         EXPECT_EQ(check.ok, c.ok);
         EXPECT_EQ(check.reason.empty(), c.ok);
     }
+    // A real export of a user's Run key (piPCStats' autostart.reg): nine entries, where a
+    // backup holds one.
+    const auto exported = Parse(Utf16File(uR"(Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\SOFTWARE\Microsoft\Windows\CurrentVersion\Run]
+"LGHUB"="\"C:\\Program Files\\LGHUB\\lghub.exe\" --background"
+"GNE_DualMonitorTools"="C:\\Program Files (x86)\\Dual Monitor Tools\\DMT.exe"
+"Steam"="\"C:\\Program Files (x86)\\Steam\\steam.exe\" -silent"
+"EADM"="\"D:\\ORIGIN\\Origin.exe\" -AutoStart"
+"GoogleDriveFS"="\"C:\\Program Files\\Google\\Drive File Stream\\64.0.4.0\\GoogleDriveFS.exe\" --startup_mode"
+"Discord"="C:\\Users\\levelKro\\AppData\\Local\\Discord\\Update.exe --processStart Discord.exe --process-start-args --start-minimized"
+"Nextcloud"="C:\\Program Files\\Nextcloud\\nextcloud.exe"
+"SIVX64"="\"D:\\DATA\\SIV\\SIV64X.exe\" -NOWIZARD -TRAY -SINGLE"
+"PCStat"="D:\\CODES\\PYTHON\\pcstats\\pc\\run.vbs"
+
+)"));
+    ASSERT_TRUE(exported.file) << Narrow(exported.error);
+    EXPECT_EQ(Narrow(qm::ValidateStartupBackup(*exported.file).reason),
+        "The key HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run holds 9 values; a backup holds one.");
 }
 
 TEST(SameValue, ComparesStringsAsTextAndEverythingElseByBytes)

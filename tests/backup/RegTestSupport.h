@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,27 +17,6 @@ namespace qmtest {
 // Its five unassigned bytes map to the same code points, as the platform maps them.
 class Cp1252Codec final : public qm::AnsiCodec {
 public:
-    std::optional<std::string> Encode(const std::wstring& text) const override
-    {
-        std::string bytes;
-        for (wchar_t c : text) {
-            const auto unit = static_cast<char16_t>(c);
-            if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-                bytes += static_cast<char>(unit);
-                continue;
-            }
-            size_t i = 0;
-            while (i < kHigh.size() && kHigh[i] != unit) {
-                ++i;
-            }
-            if (i == kHigh.size()) {
-                return std::nullopt;
-            }
-            bytes += static_cast<char>(0x80 + i);
-        }
-        return bytes;
-    }
-
     std::wstring Decode(const std::string& bytes) const override
     {
         std::wstring text;

@@ -16,7 +16,7 @@ namespace {
 
 void CheckRoundTrip(const qm::RegValue& value, const qm::AnsiCodec& codec)
 {
-    const auto again = qm::ParseRegFile(qm::EncodeBackup({value}, codec), codec);
+    const auto again = qm::ParseRegFile(qm::EncodeBackup({value}), codec);
     if (!again.file) {
         Broken("the backup of a parsed value does not parse:", again.error);
     }
