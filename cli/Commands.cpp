@@ -156,6 +156,8 @@ enum class Presence { Present, Missing, Unreadable };
     const std::wstring label = Label(invocation.name);
     if (const std::wstring reason = Absence(key, invocation.name); !reason.empty())
         return Fail(streams, reason);
+    if (invocation.noBackup && !NameHasNoBackupSpelling(invocation.name))
+        return Fail(streams, label + L" was not removed: a backup file can hold it, so --no-backup does not apply");
     RemoveOptions options;
     options.withoutBackupWhenNoneCanHoldIt = invocation.noBackup;
     const ChangeResult removed = RemoveStartupEntry(key, invocation.name, Folders(invocation), options);

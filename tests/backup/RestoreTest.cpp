@@ -147,6 +147,26 @@ TEST_F(RestoreTest, WhatARestoreReplacesIsSavedFirstAndTheSavedStateComesBackExa
     EXPECT_NE(text.find("\"My App\"=hex:03,00,00,00,01,02,03,04,05,06,07,08"), std::string::npos);
 }
 
+TEST_F(RestoreTest, AClassicBackupWithBytesAboveAsciiIsRestoredAndKept)
+{
+    // Written by an older version in some ANSI code page: which one, nothing in the file says.
+    WriteText(BackupPath(L"Caf_"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]"
+                                   "\r\n\"Caf\xE9\"=\"c.exe\"\r\n");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"other", L"o.exe");
+    qmtest::ImportOnRun(host_);
+    auto& w = LoadWindow();
+    Click(w.backupsButton);
+    ASSERT_TRUE(SelectBackup(L"Caf_"));
+    Click(w.restoreButton);
+    ASSERT_EQ(host_.messageBoxes.size(), 1u);
+    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
+    EXPECT_NE(host_.messageBoxes[0].text.find(L" has been restored. Its backup file is kept: it was written for a code page "
+                                               L"this computer may not use, so the restored text cannot be checked."),
+        std::wstring::npos);
+    EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"Caf_.reg"});
+    EXPECT_EQ(w.nameList.Count(), 2);
+}
+
 TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
 {
     const std::string run = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n";

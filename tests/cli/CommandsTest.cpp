@@ -137,6 +137,8 @@ TEST_F(CommandsTest, ExitCodesSayWhatChanged)
     }
     EXPECT_EQ(KeepData(), L"k.exe");
     EXPECT_EQ(backups(), 0u);
+    EXPECT_EQ(Run({L"remove", L"--location", L"hkcu", L"--no-backup", L"keep"}), 1);
+    EXPECT_EQ(err_.text_, L"quillmoor-cli: \"keep\" was not removed: a backup file can hold it, so --no-backup does not apply\r\n");
     EXPECT_EQ(Run({L"add", L"--location", L"hkcu", L"Two\nLines", L"x.exe"}), 1);
     EXPECT_EQ(err_.text_, L"quillmoor-cli: \"Two\x240ALines\" was not added: a name cannot hold a line break or a NUL character\r\n");
 

@@ -191,6 +191,8 @@ for name in "${ALL_NAMES[@]}"; do
 done
 expect_exit "a name no backup can hold is not removed" 1 remove --location hkcu --backup-folder "$WIN_BACKUPS" "$LINE_BREAK"
 check "it is still there, and only it" eval '[ "$(value_names "$RUN" | grep -c "^QmCli")" = 1 ] && ! value_names "$APPROVED" | grep -q "^QmCli"'
+expect_exit "with --no-backup it is removed, without a backup" 0 remove --location hkcu --no-backup "$LINE_BREAK"
+check "and gone, and nothing printed on standard output" eval '! value_names "$RUN" | grep -q "^QmCli" && [ ! -s "$UI_TMP/out" ]'
 expect_exit "--version" 0 --version
 check "as the About window shows it" grep -qx $'Quillmoor Version 1.0.0\r' "$UI_TMP/out"
 
