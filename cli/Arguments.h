@@ -22,6 +22,7 @@ struct Invocation {
     // In the order given, each once; list without --location gets all six.
     std::vector<const StartupKey*> locations;
     Format format = Format::Table;
+    bool wide = false; // the table shows every column whole
     std::wstring name; // empty: the key's unnamed default value (--default-value)
     std::wstring commandLine;
     std::wstring file;

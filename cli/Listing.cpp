@@ -1,11 +1,13 @@
 #include "cli/Listing.h"
 
 #include "backup/BackupRestore.h"
+#include "host/Files.h"
 #include "launch/ProgramPath.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
 
 #include <array>
+#include <cstdio>
 
 namespace qm::cli {
 
@@ -58,20 +60,33 @@ Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<con
     return records;
 }
 
+// ISO 8601 in UTC, to the second, as scripts compare and sort it.
+Cell WrittenAt(const std::wstring& path)
+{
+    const auto written = LastWriteTime(path);
+    SYSTEMTIME utc{};
+    if (!written || !FileTimeToSystemTime(&*written, &utc))
+        return NoValue{};
+    wchar_t text[24];
+    swprintf(text, std::size(text), L"%04u-%02u-%02uT%02u:%02u:%02uZ", utc.wYear, utc.wMonth, utc.wDay, utc.wHour,
+        utc.wMinute, utc.wSecond);
+    return std::wstring(text);
+}
+
 Records BackupRecords(const std::vector<std::wstring>& folders)
 {
-    Records records{{L"file", L"location", L"key", L"name", L"type"}, {}};
+    Records records{{L"file", L"location", L"key", L"name", L"type", L"command", L"written"}, {}};
     for (BackupFile& file : ListBackups(folders)) {
-        const auto backup = ReadStartupBackup(file.path);
-        if (!backup) {
-            records.rows.push_back({std::move(file.path), NoValue{}, NoValue{}, NoValue{}, NoValue{}});
+        Cell written = WrittenAt(file.path);
+        auto content = DescribeBackup(file.path);
+        if (!content) {
+            records.rows.push_back({std::move(file.path), NoValue{}, NoValue{}, NoValue{}, NoValue{}, NoValue{}, std::move(written)});
             continue;
         }
-        // A checked backup's first value is the entry, in a startup key of the table.
-        const RegValue& entry = backup->file.sections.front().values.front();
-        const StartupKey* key = FindStartupKey(entry.keyPath);
-        records.rows.push_back({std::move(file.path), key ? Cell(std::wstring(key->name)) : Cell(NoValue{}), entry.keyPath, entry.name,
-            TypeName(entry.type)});
+        const StartupKey* key = FindStartupKey(content->keyPath);
+        records.rows.push_back({std::move(file.path), key ? Cell(std::wstring(key->name)) : Cell(NoValue{}),
+            std::move(content->keyPath), std::move(content->name), TypeName(content->type), std::move(content->command),
+            std::move(written)});
     }
     return records;
 }

@@ -84,6 +84,16 @@ inline const StartupLocation& Location(int number)
     return kStartupLocations[static_cast<std::size_t>(number - 1)];
 }
 
+// The location that lists a key.
+constexpr const StartupLocation& LocationOf(const StartupKey& key)
+{
+    for (const StartupLocation& location : kStartupLocations) {
+        if (location.native == &key || location.bits32 == &key)
+            return location;
+    }
+    return kStartupLocations.front();
+}
+
 // The key whose full path this is, in any case of its ASCII letters, or nullptr.
 constexpr const StartupKey* FindStartupKey(std::wstring_view fullPath)
 {
@@ -104,11 +114,11 @@ constexpr const StartupKey* FindKeyByApprovedPath(std::wstring_view approvedFull
     return nullptr;
 }
 
-// The key the command line calls by this name, or nullptr.
+// The key the command line calls by this name, in any case as registry paths are, or nullptr.
 constexpr const StartupKey* FindStartupKeyByName(std::wstring_view name)
 {
     for (const StartupKey& key : kStartupKeys) {
-        if (name == key.name)
+        if (EqualNoCase(key.name, name))
             return &key;
     }
     return nullptr;

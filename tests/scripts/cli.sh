@@ -140,7 +140,9 @@ check "it is listed enabled" listing_reads_back
 expect_exit "remove a Cyrillic and emoji name into the folder beside the exe" 0 remove --location hkcu 'QmCli Привет 😀'
 backup=$(tr -d '\r\n' <"$UI_TMP/out")
 expect_exit "backups lists it" 0 backups --format csv
-check "with its entry's name" grep -qF "$backup,hkcu,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,QmCli Привет 😀,REG_SZ" "$UI_TMP/out"
+check "with its entry's name, command line and time written" eval 'grep -F \
+  "$backup,hkcu,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,QmCli Привет 😀,REG_SZ,C:\\Мир\\😀.exe," \
+  "$UI_TMP/out" | grep -qE ",[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z.?$"'
 expect_exit "restore it" 0 restore "$backup"
 check "it is back, exactly" listing_reads_back
 check "its backup is gone" eval '[ -z "$(find "$BUILD" -maxdepth 1 -name "QmCli*.reg")" ]'
@@ -179,6 +181,8 @@ expect_exit "no such entry" 1 remove --location hkcu 'QmCli nobody'
 expect_exit "no enabled state in hklm-services" 1 disable --location hklm-services 'QmCli sz'
 expect_exit "unknown option" 2 list --bogus
 expect_exit "unknown location" 2 remove --location hkcx 'QmCli sz'
+expect_exit "a location without --location" 2 add HKCU 'QmCli sz' x.exe
+check "is named first, with the command's help" eval "grep -q \"write '--location HKCU'\" '$UI_TMP/err' && grep -q 'quillmoor-cli add --help' '$UI_TMP/err'"
 expect_exit "missing NAME" 2 enable --location hkcu
 expect_exit "--no-backup is remove's alone" 2 list --no-backup
 expect_exit "a help flag before any operand asks for help" 0 add --location hkcu --help
