@@ -97,10 +97,17 @@ std::wstring EntryTooltip(const FrmMain& window, int index)
     auto line = [&tip](const std::wstring& text) { tip += (tip.empty() ? L"" : L"\r\n") + text; };
     if (entry.disabled)
         line(L"Disabled at startup");
-    if (entry.key->Is32Bit())
-        line(std::wstring(L"32-bit: ") + entry.key->fullPath);
+    line(entry.key->Is32Bit() ? std::wstring(L"32-bit: ") + entry.key->fullPath : entry.key->fullPath);
     if (entry.program && entry.program->check == ProgramCheck::Missing)
         line(L"Program not found: " + entry.program->path);
+    return tip;
+}
+
+std::wstring LocationTooltip(const StartupLocation& location)
+{
+    std::wstring tip = std::wstring(location.optionCaption) + L" lists\r\n" + location.native->fullPath;
+    if (location.bits32)
+        tip += std::wstring(L"\r\n") + location.bits32->fullPath;
     return tip;
 }
 

@@ -146,7 +146,15 @@ void FrmMain::WireHandlers()
     for (ListBox* list : {&nameList, &commandLineList}) {
         list->itemTooltip = [this](int index) { return EntryTooltip(*this, index); };
         list->onContextMenu = [this](int index, POINT screen) { ShowEntryMenu(*this, index, screen); };
+        list->onKeyDown = [this](UINT key) {
+            if (key != VK_DELETE)
+                return false;
+            if (deleteButton.Enabled())
+                RemoveSelectedEntry(*this);
+            return true;
+        };
     }
+    backupList.itemTooltip = [this](int index) { return BackupTooltip(*this, index); };
     for (int location = 1; location <= kLocationCount; ++location) {
         LocationOption(location).onClick = [this, location] { OnLocationSelected(location); };
         LocationButton(location).onClick = [this, location] { OnLocationButton(location); };
@@ -180,12 +188,18 @@ int FrmMain::CurrentLocation() const
 void FrmMain::ListLocation(int location)
 {
     entries_.clear();
+    for (int other = 1; other <= kLocationCount; ++other) {
+        if (TintButton* button = LocationButton(other).Button())
+            button->SetSelected(other == location);
+    }
     if (location < 1 || location > kLocationCount) {
         nameList.Clear();
         commandLineList.Clear();
         return;
     }
     const StartupLocation& where = Location(location);
+    nameList.SetTooltip(LocationTooltip(where));
+    commandLineList.SetTooltip(LocationTooltip(where));
     struct Source {
         const StartupKey* startupKey;
         std::vector<ValueText> values;

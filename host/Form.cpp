@@ -411,6 +411,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return FALSE;
+    case WM_VKEYTOITEM:
+        // -2: the key was dealt with; -1: the list does what it does with it.
+        if (Control* c = FindByHwnd(reinterpret_cast<HWND>(lParam)); c && c->OnKeyToItem(LOWORD(wParam)))
+            return -2;
+        return -1;
     case WM_CONTEXTMENU:
         if (Control* c = FindByHwnd(reinterpret_cast<HWND>(wParam)); c && c->OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             return 0;

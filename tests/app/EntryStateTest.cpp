@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
     EXPECT_EQ(w.commandLineList.Style(0).color, CLR_INVALID);
     EXPECT_NE(w.commandLineList.Style(1).color, CLR_INVALID);
     EXPECT_NE(w.commandLineList.Style(1).color, grey);
-    EXPECT_EQ(qm::EntryTooltip(w, 0), L"");
+    EXPECT_EQ(qm::EntryTooltip(w, 0), qm::FindStartupKeyByName(L"hklm")->fullPath);
     EXPECT_EQ(qm::EntryTooltip(w, 1), L"Disabled at startup\r\n32-bit: " + std::wstring(run32.fullPath) +
                                           L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
 }
@@ -113,7 +113,8 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
 
 TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem)
 {
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", L"cmd.exe");
+    const std::wstring longCommand = L"C:\\Windows\\System32\\cmd.exe /c " + std::wstring(260, L'x');
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", longCommand);
     qmtest::SetString(HKEY_LOCAL_MACHINE, kRun32Key, L"Old Tool", L"C:\\Qm Gone\\old.exe -min");
     auto& w = LoadWindow();
     while (w.ProgramChecksPending())
@@ -138,18 +139,24 @@ TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem
             qm::App().DoEvents();
         if (!IsWindowVisible(tooltips))
             return std::nullopt;
-        wchar_t text[512] = {};
-        GetWindowTextW(tooltips, text, 512);
+        wchar_t text[1024] = {};
+        GetWindowTextW(tooltips, text, 1024);
         return text;
     };
     RECT item{};
     SendMessageW(w.nameList.Hwnd(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const std::wstring runPath = qm::FindStartupKeyByName(L"hklm")->fullPath;
     const std::wstring run32Path = qm::FindStartupKeyByName(L"hklm32")->fullPath;
 
     EXPECT_EQ(tipAt(w.backupsButton.Hwnd(), {10, 10}), L"View current backups");
     EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top + 2}),
         L"32-bit: " + run32Path + L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
-    // The item above has nothing to say: the tip goes.
-    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top - 3}), std::nullopt);
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top - 3}), runPath);
+    // Between the items the list names its location and every key it lists.
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.bottom + 20}), L"HKLM Run lists\r\n" + runPath + L"\r\n" + run32Path);
+    // A command line wider than its list is shown whole; one that fits is not repeated.
+    EXPECT_EQ(tipAt(w.commandLineList.Hwnd(), {item.left + 4, item.top - 3}), longCommand + L"\r\n" + runPath);
+    EXPECT_EQ(tipAt(w.commandLineList.Hwnd(), {item.left + 4, item.top + 2}),
+        L"32-bit: " + run32Path + L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
     SetCursorPos(0, 0);
 }

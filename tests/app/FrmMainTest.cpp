@@ -6,8 +6,9 @@
 #include "launch/FrmAbout.h"
 #include "support/MainWindowFixture.h"
 
-#include <algorithm>
+#include <oleacc.h>
 
+#include <algorithm>
 
 using qmtest::MainWindowTest;
 using Entries = std::set<std::pair<std::wstring, std::wstring>>;
@@ -28,6 +29,22 @@ RECT ChildRect(HWND child)
 HWND TopChildAt(HWND parent, POINT pt)
 {
     return ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
+}
+
+// What a screen reader is told of a window's state.
+long AccessibleState(HWND hwnd)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+            reinterpret_cast<void**>(&accessible))))
+        return -1;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT state{};
+    const HRESULT hr = accessible->get_accState(self, &state);
+    accessible->Release();
+    return SUCCEEDED(hr) && state.vt == VT_I4 ? state.lVal : -1;
 }
 
 } // namespace
@@ -66,11 +83,21 @@ TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
         qmtest::SetString(kRoots[location - 1], kKeys[location - 1], name, L"cmd " + std::to_wstring(location));
     }
     auto& w = LoadWindow();
+    SetCursorPos(0, 0);
     for (int location : {2, 4, 3, 1, 1}) {
         SCOPED_TRACE(location);
         Click(w.LocationButton(location));
         EXPECT_EQ(w.CurrentLocation(), location);
         EXPECT_EQ(ListedEntries(), (Entries{{L"entry" + std::to_wstring(location), L"cmd " + std::to_wstring(location)}}));
+        // The button of the location shown is held down, a look of its own, and read out as selected.
+        std::vector<COLORREF> corners;
+        for (int other = 1; other <= 4; ++other) {
+            qm::TintButton& button = *w.LocationButton(other).Button();
+            corners.push_back(GetPixel(button.Surface()->Dc(), 0, 0));
+            EXPECT_EQ((AccessibleState(button.hwnd()) & STATE_SYSTEM_SELECTED) != 0, other == location) << other;
+        }
+        const COLORREF held = corners[static_cast<size_t>(location - 1)];
+        EXPECT_EQ(std::count(corners.begin(), corners.end(), held), 1);
     }
 }
 

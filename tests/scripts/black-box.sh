@@ -15,6 +15,8 @@ USER_RUN="HKCU\\$RUN"
 USER_APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER" "$USER_RUN" "$USER_APPROVED")
 PREFIX_NAME=QmBlackBox
+# Wider than the command-line list: its tooltip shows it whole, wrapped at the window's width.
+LONG_COMMAND="C:\\qm\\long.exe$(printf ' /option%d' $(seq 1 30))"
 SHOTS=$BUILD/screenshots/black-box
 
 # The main window's controls as laid out in app/FrmMain.cpp: left, top, width, height in twips.
@@ -27,7 +29,6 @@ BTN_DEFAULT_USER=(6240 840 1845 375)
 TXT_NAME=(1470 4650 5565 285)
 TXT_CMDLINE=(1470 4980 5565 285)
 BTN_ADD=(7170 4650 945 285)
-BTN_DELETE=(180 5520 1845 375)
 BTN_BACKUPS=(2205 5520 1845 375)
 BTN_RESTORE=(4245 3480 1845 375)
 BTN_MACHINE=(180 840 1845 375)
@@ -42,6 +43,7 @@ seed_values() {
     key_exists "$key" || KEYS_MADE+=("$key")
   done
   reg_run add "$MACHINE" /v "$PREFIX_NAME Machine" /d 'C:\qm\machine.exe' /f >/dev/null &&
+    reg_run add "$MACHINE" /v "$PREFIX_NAME Long" /d "$LONG_COMMAND" /f >/dev/null &&
     reg_run add "$SERVICES" /v "$PREFIX_NAME Service" /d 'C:\qm\service.exe' /f >/dev/null &&
     reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null &&
     reg_run add "$USER_RUN" /v "$PREFIX_NAME User" /d 'C:\qm\user.exe' /f >/dev/null
@@ -196,19 +198,31 @@ answer_box() {
   fi
 }
 
-# Under the real pointer "&HKLM Run" shows an outer ring of (64,64,127) around (192,192,255):
-# points of its one-pixel edge, and points inside that neither caption, icon nor focus
-# rectangle covers.
+# A location button under the real pointer, or the one whose location is listed, shows an
+# outer ring of (64,64,127) around (192,192,255); any other shows the window's face. Checked
+# at points of its one-pixel edge, and points inside that neither caption, icon nor focus
+# rectangle covers. Arguments: the button's rectangle in twips, then the two colours.
 button_looks() {
   local left top width height middle seen
-  left=$(twips "${BTN_MACHINE[0]}") top=$(twips "${BTN_MACHINE[1]}")
-  width=$(twips "${BTN_MACHINE[2]}") height=$(twips "${BTN_MACHINE[3]}")
+  left=$(twips "$1") top=$(twips "$2") width=$(twips "$3") height=$(twips "$4")
   middle=$((top + height / 2))
   shot "$SHOT" || return 1
   seen=$(pixels "$SHOT" "$left" "$middle" $((left + width - 1)) "$middle" $((left + width / 2)) "$top")
-  ! grep -qvx "$1" <<<"$seen" || return 1
+  ! grep -qvx "$5" <<<"$seen" || return 1
   seen=$(pixels "$SHOT" $((left + 2)) "$middle" $((left + width - 3)) "$middle" $((left + width / 2)) $((top + 1)))
-  ! grep -qvx "$2" <<<"$seen"
+  ! grep -qvx "$6" <<<"$seen"
+}
+LIT=("64,64,127" "192,192,255")
+
+# A tooltip wider than any one-line text of the window's own reaches far right of the window:
+# one that holds the whole long command line. The screen around the window is black.
+wide_tooltip_below() {
+  local x y points=()
+  x=$(($(twips 8235) + 150))
+  for y in $(seq $(($1 + 16)) 4 $(($1 + 120))); do
+    points+=("$x" "$y")
+  done
+  shot "$SHOT" && pixels "$SHOT" "${points[@]}" | grep -v '^0,0,0$' | grep -q .
 }
 
 # ---- the run ----
@@ -231,18 +245,29 @@ fi
 echo "     client area at ($UI_CLIENT_X, $UI_CLIENT_Y) in the window"
 park_pointer
 check_screen "location 1 is listed at start-up" list_shows_key "$MACHINE"
+check "its button stays lit while its location is listed" button_looks "${BTN_MACHINE[@]}" "${LIT[@]}"
 previous=$SHOT
 
-step hover
-point_at $(centre_of "${BTN_MACHINE[@]}")
-check "a button lights up under the pointer" button_looks "64,64,127" "192,192,255"
+step long-tooltip
+shot "$UI_TMP/rows.png"
+mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
+long_y=${rows[$(entry_index "$MACHINE" "$PREFIX_NAME Long")]:-0}
+point_at $(($(twips "${LST_CMDLINE[0]}") + 40)) "$long_y"
+check "a command line wider than its list shows whole in its tooltip" wide_tooltip_below "$long_y"
 park_pointer
-check "its face is the window's again once the pointer leaves" button_looks "$UI_FACE" "$UI_FACE"
+
+step hover
+point_at $(centre_of "${BTN_SERVICES[@]}")
+check "a button lights up under the pointer" button_looks "${BTN_SERVICES[@]}" "${LIT[@]}"
+park_pointer
+check "its face is the window's again once the pointer leaves" button_looks "${BTN_SERVICES[@]}" "$UI_FACE" "$UI_FACE"
 
 step location-2
 click_control "${BTN_SERVICES[@]}"
 park_pointer
 check_screen "clicking HKLM Services lists location 2" eval 'list_shows_key "$SERVICES" && list_changed_since "$previous"'
+check "its button is lit now, and that of location 1 no more" eval 'button_looks "${BTN_SERVICES[@]}" "${LIT[@]}" &&
+  button_looks "${BTN_MACHINE[@]}" "$UI_FACE" "$UI_FACE"'
 previous=$SHOT
 
 step location-3
@@ -298,8 +323,8 @@ check_screen "the list shows it" list_shows_key "$DEFAULT_USER"
 step delete
 if click_entry "$DEFAULT_USER" "$PREFIX_NAME Default"; then
   check_screen "clicking the entry selects it" row_highlighted "$ENTRY_Y"
-  click_control "${BTN_DELETE[@]}"
-  park_pointer
+  # The list clicked has the focus: its Delete key is "D&elete Selection".
+  key Delete
   answer_box "Confirm Delete" y delete-confirm
   answer_box "Process Removed" Return delete-removed
 else
