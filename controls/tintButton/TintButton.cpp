@@ -256,6 +256,7 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         // The holder's font changes with its DPI: the caption and the picture follow.
         FontChanged();
+        model_.DpiChanged();
         if (drawEnabled_)
             Refresh();
         return 0;

@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
         return result;
     };
     const auto overlapsAt96 = overlaps();
-    for (UINT dpi : {96u, 144u}) {
+    for (UINT dpi : {96u, 144u, 192u}) {
         w.ApplyDpi(dpi);
         for (qm::Control* c : controls) {
             SCOPED_TRACE(c->Name());
@@ -198,6 +198,26 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
         // The buttons' captions follow in a font of the new DPI.
         EXPECT_EQ(w.closeButton.Button()->Surface()->Dpi(), dpi);
         EXPECT_EQ(overlaps(), overlapsAt96);
+        // Pictures and the window's icon grow with the captions, drawn at their new size: ink
+        // reaches into the part a 16-pixel icon leaves empty.
+        const int side = static_cast<int>(16 * dpi / 96);
+        qm::TintButton& button = *w.deleteButton.Button();
+        const auto& placed = button.Model().Placed();
+        EXPECT_EQ(placed.pictureWidth, side);
+        const HDC surface = button.Surface()->Dc();
+        const COLORREF face = GetPixel(surface, placed.pictureLeft + side - 1, placed.pictureTop);
+        int inkBeyond16 = 0;
+        for (int y = 16; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                inkBeyond16 += GetPixel(surface, placed.pictureLeft + x, placed.pictureTop + y) != face;
+        EXPECT_EQ(inkBeyond16 > 0, dpi > 96);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(w.Hwnd(), WM_GETICON, ICON_SMALL, 0)), &info));
+        BITMAP mask{};
+        GetObjectW(info.hbmMask, sizeof(mask), &mask);
+        EXPECT_EQ(mask.bmWidth, side);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
     }
 }
 
