@@ -22,7 +22,6 @@ constexpr COLORREF kWarningColor = RGB(192, 0, 0);
 constexpr UINT_PTR kProgramCheckTimer = 1;
 // Each tick of the check timer looks for programs this long at most.
 constexpr ULONGLONG kProgramCheckSliceMs = 8;
-constexpr wchar_t k32BitNote[] = L"32-bit";
 constexpr int kClientWidthTwips = 8235;
 constexpr int kClientHeightTwips = 6000;
 
@@ -83,8 +82,8 @@ FrmMain::FrmMain()
     finishedButton.SetTooltip(L"Back to main Window");
     restoreButton.SetTooltip(L"Restore selected item to Startup ");
     for (int location = 1; location <= kLocationCount; ++location) {
-        LocationOption(location).SetTooltip(Location(location).native->fullPath);
-        LocationButton(location).SetTooltip(Location(location).native->fullPath);
+        LocationOption(location).SetTooltip(Location(location).Native().fullPath);
+        LocationButton(location).SetTooltip(Location(location).Native().fullPath);
     }
     // Every button's look comes from the window's stored layout.
     auto stored = LoadPropertyBags(IDR_LAYOUT_MAIN, L"tintButton");
@@ -204,12 +203,12 @@ void FrmMain::ListLocation(int location)
         const StartupKey* startupKey;
         std::vector<ValueText> values;
     };
-    // Both keys are read before anything is listed: see ReadValueTexts.
+    // Every key is read before anything is listed: see ReadValueTexts.
     std::vector<Source> sources;
     size_t total = 0;
-    for (const StartupKey* startupKey : {where.native, where.bits32}) {
+    for (const StartupKey* startupKey : where.keys) {
         if (!startupKey)
-            continue;
+            break;
         const RegKey key = OpenStartupKeyForRead(*startupKey);
         sources.push_back({startupKey, ReadValueTexts(key.Get())});
         total += sources.back().values.size();
@@ -219,12 +218,13 @@ void FrmMain::ListLocation(int location)
     entries_.reserve(total);
     for (Source& source : sources) {
         const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);
+        const bool skipped = !SkippingPolicy(*source.startupKey).empty();
         for (ValueText& value : source.values) {
             const bool off = disabled.Contains(value.name);
-            const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(value.name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
+            const COLORREF color = off || skipped ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
+            nameList.Add(value.name, {color, source.startupKey->mark});
             commandLineList.Add(value.text, {color, nullptr});
-            entries_.push_back({source.startupKey, std::move(value.name), off, std::nullopt});
+            entries_.push_back({source.startupKey, std::move(value.name), off, skipped, std::nullopt});
         }
     }
     nameList.EndFill();

@@ -29,7 +29,7 @@ constexpr std::array<OptionSyntax, 6> kOptions = {{
 enum class Locations {
     None,     // no --location
     One,      // --location exactly once
-    AnyNumber // --location as often as wanted; all six without it
+    AnyNumber // --location as often as wanted; every location without it
 };
 
 // What a command accepts besides --help.

@@ -19,7 +19,7 @@ struct Invocation {
     Command command = Command::Program;
     bool help = false;
     bool version = false;
-    // In the order given, each once; list without --location gets all six.
+    // In the order given, each once; list without --location gets every one.
     std::vector<const StartupKey*> locations;
     Format format = Format::Table;
     bool wide = false; // the table shows every column whole

@@ -17,6 +17,16 @@ constexpr std::array<const wchar_t*, 12> kTypeNames = {L"REG_NONE", L"REG_SZ", L
     L"REG_DWORD", L"REG_DWORD_BIG_ENDIAN", L"REG_LINK", L"REG_MULTI_SZ", L"REG_RESOURCE_LIST",
     L"REG_FULL_RESOURCE_DESCRIPTOR", L"REG_RESOURCE_REQUIREMENTS_LIST", L"REG_QWORD"};
 
+const wchar_t* SourceName(StartupSource source)
+{
+    switch (source) {
+    case StartupSource::RunOnce: return L"runonce";
+    case StartupSource::Policy: return L"policy";
+    case StartupSource::Run: break;
+    }
+    return L"run";
+}
+
 Cell ProgramExists(ProgramCheck check)
 {
     if (check == ProgramCheck::NotChecked)
@@ -33,7 +43,8 @@ std::wstring TypeName(unsigned long type)
 
 Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<const StartupKey*>& unreadable)
 {
-    Records records{{L"location", L"key", L"name", L"type", L"enabled", L"command", L"program", L"programExists"}, {}};
+    Records records{
+        {L"location", L"source", L"key", L"name", L"type", L"enabled", L"command", L"program", L"programExists"}, {}};
     for (const StartupKey* key : keys) {
         const RegKey opened = OpenStartupKeyForRead(*key);
         if (!opened) {
@@ -53,8 +64,9 @@ Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<con
             std::wstring commandLine = ValueDataAsText(value->value);
             ProgramLookup program = FindProgram(commandLine);
             const bool enabled = !disabled.Contains(value->name);
-            records.rows.push_back({std::wstring(key->name), std::wstring(key->fullPath), std::move(value->name), TypeName(value->value.type),
-                enabled, std::move(commandLine), std::move(program.path), ProgramExists(program.check)});
+            records.rows.push_back({std::wstring(key->name), std::wstring(SourceName(key->source)), std::wstring(key->fullPath),
+                std::move(value->name), TypeName(value->value.type), enabled, std::move(commandLine), std::move(program.path),
+                ProgramExists(program.check)});
         }
     }
     return records;

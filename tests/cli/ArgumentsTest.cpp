@@ -28,7 +28,10 @@ struct Line {
     std::wstring expected; // the description, or the error's text for a refused line
 };
 
-const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32";
+const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32 @hklm-runonce @hklm-runonce32 "
+                          L"@hkcu-runonce @hklm-policies @hkcu-policies";
+const std::wstring kNames = L"hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32, hklm-runonce, hklm-runonce32, "
+                            L"hkcu-runonce, hklm-policies, hkcu-policies";
 
 } // namespace
 
@@ -72,7 +75,7 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"--version", L"x"}, L"unexpected argument 'x'"},
         {{L"list", L"--location"}, L"--location needs a value"},
         {{L"list", L"--location", L"HKCX"},
-            L"unknown location 'HKCX' (one of hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32)"},
+            L"unknown location 'HKCX' (one of " + kNames + L")"},
         {{L"list", L"--format", L"xml"}, L"unknown format 'xml' (table, csv or json)"},
         {{L"list", L"--format", L"csv", L"--format=json"}, L"--format is given twice"},
         {{L"remove", L"--location", L"hkcu"}, L"missing NAME"},
@@ -93,7 +96,7 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         // A missing --location is named before any count of operands.
         {{L"add", L"HKCU", L"X", L"notepad.exe"}, L"--location is required: write '--location HKCU'"},
         {{L"disable", L"x", L"y"},
-            L"--location is required (one of hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32)"},
+            L"--location is required (one of " + kNames + L")"},
     };
     for (const Line& line : lines) {
         SCOPED_TRACE(testing::PrintToString(line.arguments));
