@@ -18,8 +18,7 @@ constexpr int kTextIndent = 2;
 Control::WindowKind ListBox::Kind() const
 {
     // Owner-drawn for the items' colours; LBS_HASSTRINGS keeps the text that screen readers
-    // and LB_GETTEXT read.
-    // LBS_WANTKEYBOARDINPUT: each key comes to the window first, as WM_VKEYTOITEM.
+    // and LB_GETTEXT read; LBS_WANTKEYBOARDINPUT hands each key to the window first.
     return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_WANTKEYBOARDINPUT,
         0};
