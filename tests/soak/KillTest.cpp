@@ -82,16 +82,25 @@ bool Holds(const qm::CheckedBackup& backup, const Entry& entry)
     return !entry.state || (sections[1].values[0].type == entry.state->type && sections[1].values[0].data == entry.state->data);
 }
 
-bool RegistryEditorRunning()
+// Whether a registry editor runs; with end, each one is ended first (a test's own prefix
+// holds no other).
+bool RegistryEditorRunning(bool end = false)
 {
     const qm::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W process{};
     process.dwSize = sizeof(process);
+    bool running = false;
     for (BOOL more = Process32FirstW(snapshot.get(), &process); more; more = Process32NextW(snapshot.get(), &process)) {
-        if (lstrcmpiW(process.szExeFile, L"regedit.exe") == 0)
-            return true;
+        if (lstrcmpiW(process.szExeFile, L"regedit.exe") != 0)
+            continue;
+        running = true;
+        if (end) {
+            const qm::UniqueKernelHandle editor(OpenProcess(PROCESS_TERMINATE, FALSE, process.th32ProcessID));
+            if (editor)
+                TerminateProcess(editor.get(), 1);
+        }
     }
-    return false;
+    return running;
 }
 
 class KillTest : public testing::Test {
@@ -100,6 +109,10 @@ protected:
     {
         if (!UnderWine())
             GTEST_SKIP() << "needs the private Wine prefix";
+        // The programs started here inherit handles; never the test's own output, which the
+        // test runner reads until every holder has closed it.
+        for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+            SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"QmKillTest";
@@ -108,6 +121,8 @@ protected:
     }
     void TearDown() override
     {
+        // An editor left importing after its starter was killed is not left behind.
+        static_cast<void>(RegistryEditorRunning(true));
         if (!folder_.empty()) {
             Set({});
             Clean();
