@@ -113,6 +113,8 @@ protected:
         // test runner reads until every holder has closed it.
         for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
             SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
+        // Each run waits for the editors it may have started: none of another test may linger.
+        static_cast<void>(RegistryEditorRunning(true));
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"QmKillTest";
