@@ -9,6 +9,48 @@
 
 namespace qm {
 
+namespace {
+
+// In the user's short date and time formats, in local time.
+std::wstring ShortDateTime(const FILETIME& utc)
+{
+    SYSTEMTIME universal{};
+    SYSTEMTIME local{};
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return {};
+    wchar_t date[80]{};
+    wchar_t time[80]{};
+    if (!GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 80, nullptr) ||
+        !GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, time, 80))
+        return {};
+    return std::wstring(date) + L" " + time;
+}
+
+} // namespace
+
+std::wstring BackupTooltip(const FrmMain& window, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= window.backups.size())
+        return {};
+    const std::wstring& path = window.backups[static_cast<size_t>(index)].path;
+    std::wstring tip;
+    auto line = [&tip](const std::wstring& text) { tip += (tip.empty() ? L"" : L"\r\n") + text; };
+    if (const auto content = DescribeBackup(path)) {
+        line(content->name.empty() ? L"(Default)" : content->name);
+        const StartupKey* key = FindStartupKey(content->keyPath);
+        line((key ? std::wstring(LocationOf(*key).optionCaption) + L": " : std::wstring()) + content->keyPath);
+        line(L"Command line: " + content->command);
+        if (content->enabled == false)
+            line(L"Disabled at startup");
+    } else {
+        line(L"Not a backup of a startup entry");
+    }
+    if (const auto written = LastWriteTime(path))
+        line(L"Written " + ShortDateTime(*written));
+    line(path);
+    return tip;
+}
+
 void RefillBackupList(FrmMain& window)
 {
     window.backups = ListBackups(BackupFolders());

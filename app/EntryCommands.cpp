@@ -54,7 +54,7 @@ void AddEntry(FrmMain& window)
     // Added to the location's native key, where the window's own additions always go. An
     // entry of that name is saved first, as for a removal. A value that cannot be written
     // shows by its absence from the refreshed lists.
-    const ChangeResult added = AddStartupEntry(*Location(location).native, name, window.commandLineBox.Text(), BackupFolders());
+    const ChangeResult added = AddStartupEntry(Location(location).Native(), name, window.commandLineBox.Text(), BackupFolders());
     if (added.why == Why::NameRefused) {
         window.ShowMessage(L"A program name cannot hold a line break.", kMbOkExclamation, L"Process Not Added");
         window.nameBox.Focus();

@@ -97,10 +97,27 @@ std::wstring EntryTooltip(const FrmMain& window, int index)
     auto line = [&tip](const std::wstring& text) { tip += (tip.empty() ? L"" : L"\r\n") + text; };
     if (entry.disabled)
         line(L"Disabled at startup");
-    if (entry.key->Is32Bit())
-        line(std::wstring(L"32-bit: ") + entry.key->fullPath);
+    if (entry.skipped)
+        line(L"Not started: a policy tells Windows to skip this list (" + SkippingPolicy(*entry.key) + L")");
+    line(entry.key->mark ? std::wstring(entry.key->mark) + L": " + entry.key->fullPath : entry.key->fullPath);
+    if (!entry.key->HasApprovedKey())
+        line(entry.key->source == StartupSource::RunOnce ? L"Windows keeps no on/off state for RunOnce entries: it runs "
+                                                           L"each once and deletes it"
+                                                         : L"Windows keeps no on/off state for entries of this key");
+    if (entry.key->source == StartupSource::Policy)
+        line(L"Group Policy may put it back at its next refresh");
     if (entry.program && entry.program->check == ProgramCheck::Missing)
         line(L"Program not found: " + entry.program->path);
+    return tip;
+}
+
+std::wstring LocationTooltip(const StartupLocation& location)
+{
+    std::wstring tip = std::wstring(location.optionCaption) + L" lists";
+    for (const StartupKey* key : location.keys) {
+        if (key)
+            tip += std::wstring(L"\r\n") + key->fullPath;
+    }
     return tip;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/Handles.h"
+#include "registry/StartupLocations.h"
 
 #include <windows.h>
 
@@ -21,7 +22,9 @@ UniqueMenu BuildEntryMenu(const FrmMain& window, int index);
 void ShowEntryMenu(FrmMain& window, int index, POINT screen);
 void RunEntryMenuCommand(FrmMain& window, UINT command);
 
-// What the lists' tooltip says of an entry: its state, where it comes from, a missing program.
+// What the lists' tooltip says of an entry: its state, the key it comes from, a missing program.
 std::wstring EntryTooltip(const FrmMain& window, int index);
+// What the lists' tooltip says between their items: the location shown and every key it lists.
+std::wstring LocationTooltip(const StartupLocation& location);
 
 } // namespace qm

@@ -23,7 +23,6 @@ constexpr COLORREF kWarningColor = RGB(192, 0, 0);
 constexpr UINT_PTR kProgramCheckTimer = 1;
 // Each tick of the check timer looks for programs this long at most.
 constexpr ULONGLONG kProgramCheckSliceMs = 8;
-constexpr wchar_t k32BitNote[] = L"32-bit";
 constexpr int kClientWidthTwips = 8235;
 constexpr int kClientHeightTwips = 6000;
 
@@ -84,8 +83,8 @@ FrmMain::FrmMain()
     finishedButton.SetTooltip(L"Back to main Window");
     restoreButton.SetTooltip(L"Restore selected item to Startup ");
     for (int location = 1; location <= kLocationCount; ++location) {
-        LocationOption(location).SetTooltip(Location(location).native->fullPath);
-        LocationButton(location).SetTooltip(Location(location).native->fullPath);
+        LocationOption(location).SetTooltip(Location(location).Native().fullPath);
+        LocationButton(location).SetTooltip(Location(location).Native().fullPath);
     }
     // Every button's look comes from the window's stored layout.
     auto stored = LoadPropertyBags(IDR_LAYOUT_MAIN, L"tintButton");
@@ -147,7 +146,15 @@ void FrmMain::WireHandlers()
     for (ListBox* list : {&nameList, &commandLineList}) {
         list->itemTooltip = [this](int index) { return EntryTooltip(*this, index); };
         list->onContextMenu = [this](int index, POINT screen) { ShowEntryMenu(*this, index, screen); };
+        list->onKeyDown = [this](UINT key) {
+            if (key != VK_DELETE)
+                return false;
+            if (deleteButton.Enabled())
+                RemoveSelectedEntry(*this);
+            return true;
+        };
     }
+    backupList.itemTooltip = [this](int index) { return BackupTooltip(*this, index); };
     for (int location = 1; location <= kLocationCount; ++location) {
         LocationOption(location).onClick = [this, location] { OnLocationSelected(location); };
         LocationButton(location).onClick = [this, location] { OnLocationButton(location); };
@@ -181,22 +188,28 @@ int FrmMain::CurrentLocation() const
 void FrmMain::ListLocation(int location)
 {
     entries_.clear();
+    for (int other = 1; other <= kLocationCount; ++other) {
+        if (TintButton* button = LocationButton(other).Button())
+            button->SetSelected(other == location);
+    }
     if (location < 1 || location > kLocationCount) {
         nameList.Clear();
         commandLineList.Clear();
         return;
     }
     const StartupLocation& where = Location(location);
+    nameList.SetTooltip(LocationTooltip(where));
+    commandLineList.SetTooltip(LocationTooltip(where));
     struct Source {
         const StartupKey* startupKey;
         std::vector<ValueText> values;
     };
-    // Both keys are read before anything is listed: see ReadValueTexts.
+    // Every key is read before anything is listed: see ReadValueTexts.
     std::vector<Source> sources;
     size_t total = 0;
-    for (const StartupKey* startupKey : {where.native, where.bits32}) {
+    for (const StartupKey* startupKey : where.keys) {
         if (!startupKey)
-            continue;
+            break;
         const RegKey key = OpenStartupKeyForRead(*startupKey);
         sources.push_back({startupKey, ReadValueTexts(key.Get())});
         total += sources.back().values.size();
@@ -206,12 +219,13 @@ void FrmMain::ListLocation(int location)
     entries_.reserve(total);
     for (Source& source : sources) {
         const DisabledEntries disabled = DisabledEntries::Read(*source.startupKey);
+        const bool skipped = !SkippingPolicy(*source.startupKey).empty();
         for (ValueText& value : source.values) {
             const bool off = disabled.Contains(value.name);
-            const COLORREF color = off ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(value.name, {color, source.startupKey->Is32Bit() ? k32BitNote : nullptr});
+            const COLORREF color = off || skipped ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
+            nameList.Add(value.name, {color, source.startupKey->mark});
             commandLineList.Add(value.text, {color, nullptr});
-            entries_.push_back({source.startupKey, std::move(value.name), off, std::nullopt});
+            entries_.push_back({source.startupKey, std::move(value.name), off, skipped, std::nullopt});
         }
     }
     nameList.EndFill();

@@ -33,11 +33,12 @@ public:
         const StartupKey* key;
         std::wstring name;
         bool disabled; // by its StartupApproved value
+        bool skipped;  // its whole list, by a policy
         std::optional<ProgramLookup> program; // once looked for
     };
 
-    // Fills both entry lists from a location (1 to 4): its native key's values, then those
-    // of its 32-bit programs' key.
+    // Fills both entry lists from a location (1 to 4): its own key's values, then those of
+    // the other keys it lists, in the location's order.
     void ListLocation(int location);
     const std::vector<ListedEntry>& Entries() const { return entries_; }
     // The entry the lists' selection stands for, or nullptr.

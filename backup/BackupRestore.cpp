@@ -86,6 +86,23 @@ std::wstring BackupEntryName(const RegFile& backup)
     return name.empty() ? L"(Default)" : name;
 }
 
+std::optional<BackupContent> DescribeBackup(const std::wstring& path)
+{
+    const auto backup = ReadStartupBackup(path);
+    if (!backup)
+        return std::nullopt;
+    // A checked backup's first value is the entry; a second section holds its state.
+    const auto& sections = backup->file.sections;
+    const RegValue& entry = sections.front().values.front();
+    BackupContent content{entry.keyPath, entry.name, entry.type,
+        ValueDataAsText(RawValue{entry.type, std::vector<BYTE>(entry.data.begin(), entry.data.end())}), std::nullopt};
+    if (sections.size() > 1) {
+        const RegValue& state = sections[1].values.front();
+        content.enabled = !IsDisabledValue(std::vector<BYTE>(state.data.begin(), state.data.end()));
+    }
+    return content;
+}
+
 bool ImportAndVerify(const CheckedBackup& backup)
 {
     const auto copy = PrivateFileCopy::Create(backup.bytes, kBackupExtension);

@@ -41,6 +41,16 @@ struct CheckedBackup {
 // The entry a backup puts back, as its content names it: "(Default)" for the unnamed value.
 std::wstring BackupEntryName(const RegFile& backup);
 
+// What a checked backup holds, as the backups view and the command line describe it.
+struct BackupContent {
+    std::wstring keyPath;
+    std::wstring name; // empty: the key's unnamed default value
+    std::uint32_t type = 0;
+    std::wstring command; // the data as the entry lists show them
+    std::optional<bool> enabled; // the state it restores; none when it holds none
+};
+[[nodiscard]] std::optional<BackupContent> DescribeBackup(const std::wstring& path);
+
 // Hands the registry editor a private copy of the checked bytes (so a file replaced after the
 // check is never imported) and then checks the registry itself, since the editor's exit code
 // says nothing about the import: true when every value of the backup is back with its type

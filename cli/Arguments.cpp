@@ -9,7 +9,7 @@ namespace qm::cli {
 
 namespace {
 
-enum class Option { Location, Format, BackupFolder, DefaultValue, NoBackup };
+enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup };
 
 struct OptionSyntax {
     std::wstring_view name;
@@ -17,9 +17,10 @@ struct OptionSyntax {
     bool takesValue;
 };
 
-constexpr std::array<OptionSyntax, 5> kOptions = {{
+constexpr std::array<OptionSyntax, 6> kOptions = {{
     {L"--location", Option::Location, true},
     {L"--format", Option::Format, true},
+    {L"--wide", Option::Wide, false},
     {L"--backup-folder", Option::BackupFolder, true},
     {L"--default-value", Option::DefaultValue, false},
     {L"--no-backup", Option::NoBackup, false},
@@ -28,13 +29,13 @@ constexpr std::array<OptionSyntax, 5> kOptions = {{
 enum class Locations {
     None,     // no --location
     One,      // --location exactly once
-    AnyNumber // --location as often as wanted; all six without it
+    AnyNumber // --location as often as wanted; every location without it
 };
 
 // What a command accepts besides --help.
 struct Accepted {
     Locations locations = Locations::None;
-    bool format = false;
+    bool format = false; // and --wide, which only the table heeds
     bool backupFolder = false;
     bool defaultValue = false; // in place of NAME
     bool noBackup = false;
@@ -68,7 +69,8 @@ bool Accepts(const Accepted& accepted, Option option)
 {
     switch (option) {
     case Option::Location: return accepted.locations != Locations::None;
-    case Option::Format: return accepted.format;
+    case Option::Format:
+    case Option::Wide: return accepted.format;
     case Option::BackupFolder: return accepted.backupFolder;
     case Option::DefaultValue: return accepted.defaultValue;
     case Option::NoBackup: break;
@@ -217,6 +219,7 @@ private:
             invocation_.format = format->format;
             return {};
         }
+        case Option::Wide: invocation_.wide = true; return {};
         case Option::BackupFolder:
             if (value.empty())
                 return L"--backup-folder needs a folder";
@@ -231,6 +234,9 @@ private:
 
     [[nodiscard]] std::wstring TakeOperands()
     {
+        // Before the operands are counted: "add hkcu X x.exe" lacks a --location, not an argument.
+        if (syntax_.accepted.locations == Locations::One && invocation_.locations.empty())
+            return MissingLocation();
         std::span<const Operand> expected = syntax_.operands;
         // --default-value stands in for the NAME, which always comes first.
         if (defaultValue_)
@@ -249,8 +255,6 @@ private:
             return L"NAME is blank";
         if (syntax_.command == Command::Add && Blank(invocation_.commandLine))
             return L"COMMAND is blank";
-        if (syntax_.accepted.locations == Locations::One && invocation_.locations.empty())
-            return L"--location is required";
         if (syntax_.accepted.locations == Locations::AnyNumber && invocation_.locations.empty()) {
             for (const StartupKey& key : kStartupKeys)
                 invocation_.locations.push_back(&key);
@@ -258,6 +262,13 @@ private:
         if (invocation_.noBackup && invocation_.backupFolder)
             return L"--no-backup and --backup-folder exclude each other";
         return {};
+    }
+
+    std::wstring MissingLocation() const
+    {
+        if (!operands_.empty() && FindStartupKeyByName(operands_.front()))
+            return L"--location is required: write '--location " + operands_.front() + L"'";
+        return L"--location is required (one of " + LocationNames() + L")";
     }
 
     [[nodiscard]] std::wstring Take(Operand operand, const std::wstring& value)

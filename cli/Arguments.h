@@ -19,9 +19,10 @@ struct Invocation {
     Command command = Command::Program;
     bool help = false;
     bool version = false;
-    // In the order given, each once; list without --location gets all six.
+    // In the order given, each once; list without --location gets every one.
     std::vector<const StartupKey*> locations;
     Format format = Format::Table;
+    bool wide = false; // the table shows every column whole
     std::wstring name; // empty: the key's unnamed default value (--default-value)
     std::wstring commandLine;
     std::wstring file;

@@ -103,7 +103,7 @@ enum class Presence { Present, Missing, Unreadable };
 {
     std::vector<const StartupKey*> unreadable;
     const Records records = EntryRecords(invocation.locations, unreadable);
-    const int printed = Print(streams, FormatRecords(records, invocation.format));
+    const int printed = Print(streams, FormatRecords(records, invocation.format, invocation.wide));
     // What could be read is printed; a script must still not take a refused key for an empty one.
     for (const StartupKey* key : unreadable)
         Say(streams, Unreadable(*key));
@@ -118,7 +118,7 @@ enum class Presence { Present, Missing, Unreadable };
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return Fail(streams, Quoted(folders.front()) + L" is not a folder");
     }
-    return Print(streams, FormatRecords(BackupRecords(folders), invocation.format));
+    return Print(streams, FormatRecords(BackupRecords(folders), invocation.format, invocation.wide));
 }
 
 // The path of the backup a change saved, on standard output; a change that stands although

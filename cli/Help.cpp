@@ -18,11 +18,13 @@ struct CommandHelp {
 };
 
 constexpr std::array<CommandHelp, 7> kHelp = {{
-    {Command::List, L"list [--location LOC]... [--format table|csv|json]", L"lists the entries of startup locations",
-        L"Prints every entry of the locations given (all six without --location): location, key,\r\n"
-        L"name, type, enabled, command, program and programExists.\r\n"
+    {Command::List, L"list [--location LOC]... [--format table|csv|json] [--wide]", L"lists the entries of startup locations",
+        L"Prints every entry of the locations given (all of them without --location): location,\r\n"
+        L"source (run, runonce or policy), key, name, type, enabled, command, program and\r\n"
+        L"programExists.\r\n"
         L"  --location LOC    a location to list; repeat it for more\r\n"
-        L"  --format FORMAT   table (the default, for people), csv or json\r\n"},
+        L"  --format FORMAT   table (the default, for people), csv or json\r\n"
+        L"  --wide            the table shows every column whole (else cut at 60 characters)\r\n"},
     {Command::Add, L"add --location LOC [--backup-folder DIR] [--] NAME COMMAND",
         L"adds an entry that starts COMMAND",
         L"Writes NAME as a REG_SZ value holding COMMAND. An entry of that name is saved to a\r\n"
@@ -41,17 +43,19 @@ constexpr std::array<CommandHelp, 7> kHelp = {{
         L"                        backup file can hold (its name holds CR, LF or NUL)\r\n"},
     {Command::Disable, L"disable --location LOC [--] (NAME | --default-value)", L"turns an entry off",
         L"Marks the entry disabled in the key's StartupApproved key, as Task Manager does; the\r\n"
-        L"entry stays. hklm-services, hku-default and hklm-services32 have no such key.\r\n"
+        L"entry stays. Only hklm, hkcu and hklm32 have such a key.\r\n"
         L"  --default-value   the key's unnamed default value, in place of NAME\r\n"},
     {Command::Enable, L"enable --location LOC [--] (NAME | --default-value)", L"turns an entry back on",
         L"Marks the entry enabled in the key's StartupApproved key, as Task Manager does.\r\n"
-        L"hklm-services, hku-default and hklm-services32 have no such key.\r\n"
+        L"Only hklm, hkcu and hklm32 have such a key.\r\n"
         L"  --default-value   the key's unnamed default value, in place of NAME\r\n"},
-    {Command::Backups, L"backups [--format table|csv|json] [--backup-folder DIR]", L"lists the backup files",
+    {Command::Backups, L"backups [--format table|csv|json] [--wide] [--backup-folder DIR]", L"lists the backup files",
         L"Prints each .reg file beside the program and in %LOCALAPPDATA%\\Quillmoor\\Backups: file,\r\n"
-        L"location, key, name and type of the entry it holds. A file that is not a backup of a\r\n"
-        L"startup entry is listed with those fields empty (null in JSON); restore refuses it.\r\n"
+        L"location, key, name, type and command of the entry it holds, and when it was written\r\n"
+        L"(UTC). A file that is not a backup of a startup entry is listed with the entry's fields\r\n"
+        L"empty (null in JSON); restore refuses it.\r\n"
         L"  --format FORMAT       table (the default), csv or json\r\n"
+        L"  --wide                the table shows every column whole\r\n"
         L"  --backup-folder DIR   list that folder instead\r\n"},
     {Command::Restore, L"restore FILE", L"puts a backed-up entry back",
         L"Checks that FILE is a whole backup of a startup entry, has the registry editor import it,\r\n"

@@ -16,8 +16,9 @@ namespace qm::cli {
 // program named). Keys that exist but cannot be read go to unreadable.
 Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<const StartupKey*>& unreadable);
 
-// The .reg files of the folders: file, location, key, name, type; the last four are null for
-// a file that is not a backup of a startup entry.
+// The .reg files of the folders: file, location, key, name, type, command, written (UTC, ISO
+// 8601); those between file and written are null for a file that is not a backup of a startup
+// entry.
 Records BackupRecords(const std::vector<std::wstring>& folders);
 
 // "REG_SZ" and its kin; the number for a type the platform has no name for.

@@ -9,6 +9,10 @@ namespace {
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
 constexpr wchar_t kColumnGap[] = L"  ";
+// Wider table cells are cut, so that a 300-character command line does not push every other
+// column off the screen.
+constexpr std::size_t kWidestCell = 60;
+constexpr wchar_t kCutMark = L'\u2026';
 
 struct Range {
     char32_t first;
@@ -60,14 +64,35 @@ std::wstring TableText(const Cell& cell)
     return L"-";
 }
 
-std::wstring FormatTable(const Records& records)
+std::size_t CellWidth(char32_t cp)
+{
+    return InRanges(cp, kZeroWidth) ? 0 : InRanges(cp, kDoubleWidth) ? 2 : 1;
+}
+
+// The text cut to kWidestCell cells, its last one the cut mark; a surrogate pair stays whole.
+std::wstring Cut(const std::wstring& text)
+{
+    if (DisplayWidth(text) <= kWidestCell)
+        return text;
+    std::size_t width = 0;
+    std::size_t end = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        width += CellWidth(NextCodePoint(text, pos));
+        if (width >= kWidestCell)
+            break;
+        end = pos;
+    }
+    return text.substr(0, end) + kCutMark;
+}
+
+std::wstring FormatTable(const Records& records, bool wide)
 {
     std::vector<std::vector<std::wstring>> lines;
     lines.emplace_back(records.fields.begin(), records.fields.end());
     for (const auto& row : records.rows) {
         auto& line = lines.emplace_back();
         for (const Cell& cell : row)
-            line.push_back(TableText(cell));
+            line.push_back(wide ? TableText(cell) : Cut(TableText(cell)));
     }
     std::vector<std::size_t> widths(records.fields.size());
     for (const auto& line : lines) {
@@ -179,22 +204,21 @@ std::wstring FormatJson(const Records& records)
 
 } // namespace
 
-std::wstring FormatRecords(const Records& records, Format format)
+std::wstring FormatRecords(const Records& records, Format format, bool wide)
 {
     switch (format) {
     case Format::Csv: return FormatCsv(records);
     case Format::Json: return FormatJson(records);
     case Format::Table: break;
     }
-    return FormatTable(records);
+    return FormatTable(records, wide);
 }
 
 std::size_t DisplayWidth(std::wstring_view text)
 {
     std::size_t width = 0;
     for (std::size_t pos = 0; pos < text.size();) {
-        const char32_t cp = NextCodePoint(text, pos);
-        width += InRanges(cp, kZeroWidth) ? 0 : InRanges(cp, kDoubleWidth) ? 2 : 1;
+        width += CellWidth(NextCodePoint(text, pos));
     }
     return width;
 }

@@ -22,9 +22,9 @@ struct Records {
 };
 
 // The whole output, lines ended by CR LF. The table shows an empty text as "" and nothing as
-// "-". JSON is plain ASCII (everything else as \u escapes), so it survives any code page a
+// "-", and cuts a cell wider than 60 characters with "\u2026" unless it is wide. JSON is plain ASCII (everything else as \u escapes), so it survives any code page a
 // shell reads it in, lone surrogates included.
-std::wstring FormatRecords(const Records& records, Format format);
+std::wstring FormatRecords(const Records& records, Format format, bool wide);
 
 // How many console cells a text takes: wide East Asian characters and emoji two, combining
 // marks none.

@@ -83,6 +83,8 @@ protected:
     // A context menu was asked for over the control, at a screen point, or (-1, -1) from the
     // keyboard; true when the control showed one.
     virtual bool OnContextMenu(POINT /*screen*/) { return false; }
+    // A key pressed in a list that hands its keys to the window first; true when acted on.
+    virtual bool OnKeyToItem(UINT /*virtualKey*/) { return false; }
 
     // Before a control that holds the keyboard focus is disabled, the focus moves on to the
     // next control of the window's tab order, as the system's own buttons pass it on.

@@ -53,6 +53,14 @@ DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& 
     return error;
 }
 
+std::optional<FILETIME> LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return data.ftLastWriteTime;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path)
 {
     const UniqueFile file(

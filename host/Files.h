@@ -17,6 +17,8 @@ std::vector<std::wstring> FindFiles(const std::wstring& pattern);
 
 // An existing file, not a folder.
 bool IsPlainFile(const std::wstring& path);
+// When the file was last written (UTC); none when it cannot be read.
+std::optional<FILETIME> LastWriteTime(const std::wstring& path);
 [[nodiscard]] bool DeleteFileAt(const std::wstring& path);
 
 enum class Creation { ReplaceAny, NewOnly };

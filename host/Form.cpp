@@ -83,6 +83,7 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
             SWP_NOZORDER | SWP_NOACTIVATE);
     }
     CreateFonts();
+    ShowIconsForDpi();
 
     labelBrushes_.resize(controls_.size());
     for (size_t i = 0; i < controls_.size(); ++i) {
@@ -202,6 +203,7 @@ void Form::ApplyDpi(UINT dpi)
 {
     dpi_ = dpi;
     CreateFonts();
+    ShowIconsForDpi();
     for (Control* c : controls_) {
         if (!c->hwnd_)
             continue;
@@ -212,6 +214,23 @@ void Form::ApplyDpi(UINT dpi)
         c->OnFontChanged();
     }
     FitToDpi();
+}
+
+void Form::ShowIconsForDpi()
+{
+    if (!setup_.iconId)
+        return;
+    const auto load = [this](int side) {
+        return UniqueIcon(static_cast<HICON>(LoadImageW(App().Module(), MAKEINTRESOURCEW(setup_.iconId), IMAGE_ICON,
+            MulDiv(side, static_cast<int>(dpi_), kBaseDpi), MulDiv(side, static_cast<int>(dpi_), kBaseDpi), 0)));
+    };
+    // The window holds the icons it is given: the old ones go only once the new ones are set.
+    UniqueIcon small = load(16);
+    UniqueIcon big = load(32);
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    smallIcon_ = std::move(small);
+    bigIcon_ = std::move(big);
 }
 
 SIZE Form::FrameSize(UINT dpi) const
@@ -411,6 +430,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return FALSE;
+    case WM_VKEYTOITEM:
+        // -2: the key was dealt with; -1: the list does what it does with it.
+        if (Control* c = FindByHwnd(reinterpret_cast<HWND>(lParam)); c && c->OnKeyToItem(LOWORD(wParam)))
+            return -2;
+        return -1;
     case WM_CONTEXTMENU:
         if (Control* c = FindByHwnd(reinterpret_cast<HWND>(wParam)); c && c->OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             return 0;

@@ -95,6 +95,8 @@ private:
     RECT CentredFrame(UINT dpi) const;
     // Sized for the current DPI where it stands.
     void FitToDpi();
+    // The window's icons drawn at the sizes of the current DPI, not stretched from 96 DPI ones.
+    void ShowIconsForDpi();
     bool HandleAccessKey(wchar_t letter);
     // The focus a dialog keeps over its deactivation: the control that had it is remembered
     // when the window goes inactive and gets it back when the window is active again; without
@@ -113,6 +115,8 @@ private:
     // Per control, in stacking order: the brush of a label with a colour of its own.
     std::vector<UniqueBrush> labelBrushes_;
     std::array<UniqueFont, 4> fonts_;
+    UniqueIcon smallIcon_;
+    UniqueIcon bigIcon_;
     std::vector<Control*> controls_;
     std::vector<Control*> tabOrder_;
     // The text of a tooltip that asks for it when it shows, kept while it shows.

@@ -18,9 +18,9 @@ constexpr int kTextIndent = 2;
 Control::WindowKind ListBox::Kind() const
 {
     // Owner-drawn for the items' colours; LBS_HASSTRINGS keeps the text that screen readers
-    // and LB_GETTEXT read.
+    // and LB_GETTEXT read; LBS_WANTKEYBOARDINPUT hands each key to the window first.
     return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_WANTKEYBOARDINPUT,
         0};
 }
 
@@ -80,7 +80,25 @@ std::wstring ListBox::TooltipText() const
     GetCursorPos(&pointer);
     ScreenToClient(hwnd_, &pointer);
     const int item = ItemAt(pointer);
-    return item >= 0 && itemTooltip ? itemTooltip(item) : std::wstring();
+    if (item < 0)
+        return Tooltip();
+    std::wstring tip = ItemCut(item) ? Item(item) : std::wstring();
+    const std::wstring more = itemTooltip ? itemTooltip(item) : std::wstring();
+    if (!more.empty())
+        tip += (tip.empty() ? L"" : L"\r\n") + more;
+    return tip;
+}
+
+bool ListBox::OnKeyToItem(UINT virtualKey)
+{
+    return onKeyDown && onKeyDown(virtualKey);
+}
+
+bool ListBox::ItemCut(int index) const
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return kTextIndent + ItemWidth(Item(index), Style(index).note) > client.right;
 }
 
 bool ListBox::OnContextMenu(POINT screen)
@@ -198,12 +216,18 @@ void ListBox::Widen(const std::wstring& text, const wchar_t* note)
     // No text can be wider than its length in the font's widest character.
     if (static_cast<long long>(text.size() + noteText.size()) * widths_.widest + noteRoom <= widestItem_)
         return;
-    const int width = TextWidth(text) + (note ? noteRoom + TextWidth(noteText) : 0);
+    const int width = ItemWidth(text, note);
     if (width <= widestItem_)
         return;
     widestItem_ = width;
     if (!filling_)
         ApplyScrollWidth();
+}
+
+// The text and, after a gap of one average character, its note.
+int ListBox::ItemWidth(const std::wstring& text, const wchar_t* note) const
+{
+    return TextWidth(text) + (note ? widths_.average + TextWidth(note) : 0);
 }
 
 void ListBox::ApplyScrollWidth()

@@ -44,10 +44,15 @@ public:
     int ScrollWidth() const;
     // The index of the item under a point of the list's client area, or -1.
     int ItemAt(POINT client) const;
+    // Whether an item, with its note, is wider than the list shows.
+    bool ItemCut(int index) const;
 
     std::function<void()> onClick;
-    // The tooltip of the item under the pointer; none when empty.
+    // What the tooltip says of the item under the pointer, after the item's whole text when
+    // the list cuts it; over no item the list's own tooltip shows. None when empty.
     std::function<std::wstring(int index)> itemTooltip;
+    // A key pressed in the list; true when the holder acted on it, so that the list does not.
+    std::function<bool(UINT virtualKey)> onKeyDown;
     // A context menu for an item (already selected), to be shown at a screen point.
     std::function<void(int index, POINT screen)> onContextMenu;
 
@@ -58,7 +63,8 @@ protected:
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnMeasureItem(MEASUREITEMSTRUCT& item) override;
     bool OnContextMenu(POINT screen) override;
-    bool HasChangingTooltip() const override { return static_cast<bool>(itemTooltip); }
+    bool HasChangingTooltip() const override { return true; }
+    bool OnKeyToItem(UINT virtualKey) override;
     std::wstring TooltipText() const override;
     bool TooltipChangesAt(POINT client) override;
 
@@ -73,6 +79,7 @@ private:
     };
     void MeasureFont();
     int TextWidth(std::wstring_view text) const;
+    int ItemWidth(const std::wstring& text, const wchar_t* note) const;
     void Widen(const std::wstring& text, const wchar_t* note);
     void ApplyScrollWidth();
 

@@ -220,6 +220,35 @@ PicturePtr Picture::FromData(const PictureData& data)
     return FromPixels(width, height, pixels.data(), data);
 }
 
+namespace {
+
+// The side of the first image of an icon resource, which is its size at 96 DPI; 0 when the
+// group cannot be read.
+int FirstImageSide(int id)
+{
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* group = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+    // A directory of 6 bytes, then entries of 14 whose first byte is the width (0 for 256).
+    if (!group || SizeofResource(module, found) < kIconDirSize + 14 || ReadU16(group + 4) == 0)
+        return 0;
+    return group[kIconDirSize] == 0 ? 256 : group[kIconDirSize];
+}
+
+} // namespace
+
+HICON Picture::IconAt(int side) const
+{
+    if (!ScalesWithDpi() || side == width_ || side <= 0)
+        return icon_;
+    auto& icon = sizes_[side];
+    if (!icon)
+        icon.reset(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(data_.resourceId), IMAGE_ICON, side, side, 0)));
+    return icon ? icon.get() : icon_;
+}
+
 PicturePtr Picture::FromIconResource(int id)
 {
     // Buttons of the same look show one loaded icon, for as long as any of them holds it.
@@ -231,7 +260,8 @@ PicturePtr Picture::FromIconResource(int id)
         }
     }
     PictureData data{PictureData::Type::Icon, PictureData::Origin::Resource, id, {}};
-    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0)));
+    const int side = FirstImageSide(id);
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0)));
     const HICON handle = icon.get();
     PicturePtr picture = FromIcon(handle, std::move(icon), std::move(data));
     if (picture) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,12 @@ public:
     Type GetType() const { return type_; }
     HBITMAP Bitmap() const { return bitmap_.get(); }
     HICON Icon() const { return icon_; }
+    // An icon of the program's own resources is drawn afresh at each size (at 96 DPI it has
+    // its first image's size, and grows with the DPI); any other picture keeps its pixels.
+    bool ScalesWithDpi() const { return data_.origin == PictureData::Origin::Resource && type_ == Type::Icon; }
+    // The icon at a side of that many pixels: its own image of that size where the resource
+    // has one; Icon() for a picture that does not scale.
+    HICON IconAt(int side) const;
     int Width() const { return width_; } // pixels
     int Height() const { return height_; }
     const PictureData& Data() const { return data_; }
@@ -49,6 +56,8 @@ private:
     UniqueBitmap bitmap_;
     HICON icon_ = nullptr;
     UniqueIcon ownedIcon_;
+    // Other sizes of a resource icon, loaded when first drawn.
+    mutable std::map<int, UniqueIcon> sizes_;
     int width_ = 0;
     int height_ = 0;
     PictureData data_;

@@ -119,7 +119,7 @@ bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, cons
     HKEY root = nullptr;
     if (!SplitKeyPath(subKey, root))
         return false;
-    const RegKey key = OpenKey(root, subKey, kWriteAccess);
+    const RegKey key = OpenKey(root, subKey, kChangeAccess);
     if (!key)
         return false;
     const auto size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
@@ -133,11 +133,11 @@ bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& na
     RegKey key;
     if (createKey) {
         HKEY created = nullptr;
-        if (root && Registry().createKey(root, subKey.c_str(), 0, nullptr, 0, kWriteAccess | view, nullptr, &created,
+        if (root && Registry().createKey(root, subKey.c_str(), 0, nullptr, 0, kChangeAccess | view, nullptr, &created,
                         nullptr) == ERROR_SUCCESS)
             key = RegKey(created);
     } else {
-        key = OpenKey(root, subKey, kWriteAccess | view);
+        key = OpenKey(root, subKey, kChangeAccess | view);
     }
     return key && Registry().setValue(key.Get(), name.c_str(), 0, value.type, value.data.data(),
                       static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;

@@ -33,10 +33,10 @@ inline constexpr std::array<RootKeyName, 7> kRootKeys{{
     {L"HKEY_DYN_DATA", 0x80000006},
 }};
 
-// Access asked for when a key is opened to read values, to write one, and to delete one.
+// Access asked for when a key is opened to read values, and to set or delete one: no more, so
+// that a key whose other rights are refused still does what is asked of it.
 inline constexpr REGSAM kReadAccess = 0x0001;   // KEY_QUERY_VALUE
-inline constexpr REGSAM kWriteAccess = 0x20006; // KEY_WRITE
-inline constexpr REGSAM kChangeAccess = 0x0002; // KEY_SET_VALUE: sets and deletes values
+inline constexpr REGSAM kChangeAccess = 0x0002; // KEY_SET_VALUE
 
 // A value's own type and bytes, as stored.
 struct RawValue {

@@ -77,4 +77,17 @@ bool DeleteApprovedValue(const StartupKey& key, const std::wstring& name)
     return DeleteValue(RootKey(key), key.approvedSubKey, name);
 }
 
+std::wstring SkippingPolicy(const StartupKey& key)
+{
+    if (!key.skippedBy)
+        return {};
+    for (const auto& [root, name] : {std::pair{HKEY_LOCAL_MACHINE, L"HKLM"}, std::pair{HKEY_CURRENT_USER, L"HKCU"}}) {
+        const auto value = ReadValueRaw(root, kExplorerPolicies, key.skippedBy, kNativeView);
+        if (value && value->type == REG_DWORD && value->data.size() == 4 && value->data[0] == 1 && value->data[1] == 0 &&
+            value->data[2] == 0 && value->data[3] == 0)
+            return std::wstring(name) + L"\\" + kExplorerPolicies + L": " + key.skippedBy;
+    }
+    return {};
+}
+
 } // namespace qm

@@ -43,6 +43,10 @@ private:
 // missing. False when the key has no StartupApproved key or the write was refused.
 [[nodiscard]] bool SetStartupEnabled(const StartupKey& key, const std::wstring& name, bool enabled);
 
+// The policy that makes Windows skip the key's whole list, as "HKLM\\...\\Explorer: NAME" (or
+// HKCU), when one is set; empty when Windows runs the list.
+std::wstring SkippingPolicy(const StartupKey& key);
+
 // Removes the entry's StartupApproved value; true when there was none or it went.
 [[nodiscard]] bool DeleteApprovedValue(const StartupKey& key, const std::wstring& name);
 

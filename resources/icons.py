@@ -69,72 +69,87 @@ def app_icon(size):
     return px
 
 
-def small(draw):
-    px = canvas(16)
-    draw(px)
-    return [(16, px)]
+SIZES = (16, 20, 24, 32, 48)
 
 
-def key_icon(px):           # location buttons: a key
-    rect(px, 2, 5, 7, 10, YELLOW)
-    rect(px, 4, 7, 5, 8, FACE)
-    rect(px, 7, 7, 14, 8, YELLOW)
-    rect(px, 11, 8, 12, 10, YELLOW)
-    rect(px, 13, 8, 14, 11, YELLOW)
+def box(px, s, x0, y0, x1, y1, colour):
+    """A rectangle given on the 16-pixel grid, drawn at scale s and never thinner than a pixel."""
+    left, top = round(x0 * s), round(y0 * s)
+    rect(px, left, top, max(round(x1 * s), left + 1), max(round(y1 * s), top + 1), colour)
 
 
-def document_icon(px):      # start-up files: a page of text
-    rect(px, 3, 1, 13, 15, GREY)
-    rect(px, 4, 2, 12, 14, (255, 255, 255))
+def sized(draw):
+    """The icon at every size a window's DPI asks for, from one drawing on the 16-pixel grid."""
+    images = []
+    for size in SIZES:
+        px = canvas(size)
+        draw(px, size / 16)
+        images.append((size, px))
+    return images
+
+
+def key_icon(px, s):        # location buttons: a key
+    box(px, s, 2, 5, 7, 10, YELLOW)
+    box(px, s, 4, 7, 5, 8, FACE)
+    box(px, s, 7, 7, 14, 8, YELLOW)
+    box(px, s, 11, 8, 12, 10, YELLOW)
+    box(px, s, 13, 8, 14, 11, YELLOW)
+
+
+def document_icon(px, s):  # start-up files: a page of text
+    box(px, s, 3, 1, 13, 15, GREY)
+    box(px, s, 4, 2, 12, 14, (255, 255, 255))
     for y in (4, 6, 8, 10, 12):
-        rect(px, 5, y, 11, y + 1, BLUE)
+        box(px, s, 5, y, 11, y + 1, BLUE)
 
 
-def folder_icon(px):        # Startup folder
-    rect(px, 1, 3, 7, 5, YELLOW)
-    rect(px, 1, 5, 15, 13, YELLOW)
-    rect(px, 1, 12, 15, 13, (170, 130, 30))
+def folder_icon(px, s):    # Startup folder
+    box(px, s, 1, 3, 7, 5, YELLOW)
+    box(px, s, 1, 5, 15, 13, YELLOW)
+    box(px, s, 1, 12, 15, 13, (170, 130, 30))
 
 
-def delete_icon(px):        # remove entry: a red cross
+def delete_icon(px, s):    # remove entry: a red cross
     for i in range(10):
-        rect(px, 3 + i, 3 + i, 5 + i, 4 + i, RED)
-        rect(px, 11 - i, 3 + i, 13 - i, 4 + i, RED)
+        box(px, s, 3 + i, 3 + i, 5 + i, 4 + i, RED)
+        box(px, s, 11 - i, 3 + i, 13 - i, 4 + i, RED)
 
 
-def backup_icon(px):        # backups: a stack of disks
-    rect(px, 2, 2, 14, 14, BLUE)
-    rect(px, 4, 2, 12, 7, (255, 255, 255))
-    rect(px, 5, 10, 11, 14, GREY)
+def backup_icon(px, s):    # backups: a stack of disks
+    box(px, s, 2, 2, 14, 14, BLUE)
+    box(px, s, 4, 2, 12, 7, (255, 255, 255))
+    box(px, s, 5, 10, 11, 14, GREY)
 
 
-def help_icon(px):          # help: a blue circle with a question mark
-    for y in range(16):
-        for x in range(16):
-            if (x - 7.5) ** 2 + (y - 7.5) ** 2 <= 49:
+def help_icon(px, s):      # help: a blue circle with a question mark
+    size = len(px)
+    centre = size / 2 - 0.5
+    for y in range(size):
+        for x in range(size):
+            if (x - centre) ** 2 + (y - centre) ** 2 <= (7 * s) ** 2:
                 px[y][x] = BLUE + (255,)
-    rect(px, 6, 4, 10, 5, (255, 255, 255))
-    rect(px, 9, 5, 10, 8, (255, 255, 255))
-    rect(px, 7, 8, 9, 9, (255, 255, 255))
-    rect(px, 7, 9, 8, 10, (255, 255, 255))
-    rect(px, 7, 11, 8, 12, (255, 255, 255))
+    box(px, s, 6, 4, 10, 5, (255, 255, 255))
+    box(px, s, 9, 5, 10, 8, (255, 255, 255))
+    box(px, s, 7, 8, 9, 9, (255, 255, 255))
+    box(px, s, 7, 9, 8, 10, (255, 255, 255))
+    box(px, s, 7, 11, 8, 12, (255, 255, 255))
 
 
-def close_icon(px):         # close: an open door
-    rect(px, 4, 1, 12, 15, (150, 100, 50))
-    rect(px, 5, 2, 11, 14, (200, 150, 90))
-    rect(px, 9, 8, 10, 9, YELLOW)
+def close_icon(px, s):     # close: an open door
+    box(px, s, 4, 1, 12, 15, (150, 100, 50))
+    box(px, s, 5, 2, 11, 14, (200, 150, 90))
+    box(px, s, 9, 8, 10, 9, YELLOW)
 
 
 ICONS = {
-    'quillmoor.ico': [(16, app_icon(16)), (32, app_icon(32)), (48, app_icon(48))],
-    'key.ico': small(key_icon),
-    'document.ico': small(document_icon),
-    'folder.ico': small(folder_icon),
-    'delete.ico': small(delete_icon),
-    'backup.ico': small(backup_icon),
-    'help.ico': small(help_icon),
-    'close.ico': small(close_icon),
+    'quillmoor.ico': [(size, app_icon(size)) for size in SIZES],
+    'key.ico': sized(key_icon),
+    'document.ico': sized(document_icon),
+    'folder.ico': sized(folder_icon),
+    'delete.ico': sized(delete_icon),
+    'backup.ico': sized(backup_icon),
+    'help.ico': sized(help_icon),
+    'close.ico': sized(close_icon),
 }
 
 if __name__ == '__main__':

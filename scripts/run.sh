@@ -30,6 +30,8 @@ if [ -z "$window" ]; then
   echo "Quillmoor's main window did not appear; see $BUILD/quillmoor-run.log" >&2
   exit 1
 fi
+# The pointer rests in a corner, so that no tooltip covers the window in the screenshot.
+xdotool mousemove 0 0 2>/dev/null || true
 sleep 1
 mkdir -p "$BUILD/screenshots"
 shot="$BUILD/screenshots/main-window.png"

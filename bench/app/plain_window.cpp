@@ -3,7 +3,8 @@
 // styles, client size and colour, the same application manifest, the same 29 controls at the
 // same places at 96 DPI (push buttons for the tintButtons), the two fonts of the main window,
 // and the libraries Quillmoor imported at start before it loaded the rare ones on first use.
-// It reads no registry and answers no control.
+// It lists the machine's Run key in its two lists as Quillmoor lists location 1, through a
+// plain RegEnumValueW loop, and answers no control.
 
 #include "host/StartupSteps.h"
 
@@ -77,6 +78,32 @@ const void* const volatile kImportedAtStart[] = {reinterpret_cast<const void*>(&
     reinterpret_cast<const void*>(&GradientFill)};
 
 constexpr COLORREF kFaceColor = 0x00D8EAE6;
+// Where the two entry lists stand in kControls.
+constexpr int kCommandLineList = 1;
+constexpr int kNameList = 18;
+
+// Each value's name in one list and its text in the other, as plainly as Win32 allows.
+void ListRunKey(HWND names, HWND commandLines)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return;
+    wchar_t name[16384];
+    BYTE data[65536];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = static_cast<DWORD>(std::size(name));
+        DWORD dataSize = sizeof(data) - sizeof(wchar_t);
+        DWORD type = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        data[dataSize] = 0;
+        data[dataSize + 1] = 0;
+        SendMessageW(names, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        SendMessageW(commandLines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(data));
+    }
+    RegCloseKey(key);
+}
 constexpr int kTwipsPerPixel = 15; // at 96 DPI
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -127,13 +154,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     const qm::UniqueFont normal(MakeFont(FW_NORMAL));
     const qm::UniqueFont bold(MakeFont(FW_BOLD));
     int id = 100;
+    HWND lists[2] = {};
     for (const ControlSpec& c : kControls) {
         const HWND control = CreateWindowExW(c.exStyle, c.className, c.caption, c.style | WS_CHILD | WS_CLIPSIBLINGS,
             c.left / kTwipsPerPixel, c.top / kTwipsPerPixel,
             c.width / kTwipsPerPixel, c.height / kTwipsPerPixel, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
             instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(c.bold ? bold.get() : normal.get()), FALSE);
+        if (&c == &kControls[kNameList])
+            lists[0] = control;
+        else if (&c == &kControls[kCommandLineList])
+            lists[1] = control;
     }
+    ListRunKey(lists[0], lists[1]);
     qm::NoteStartupStep("created");
     ShowWindow(hwnd, show);
     qm::NoteStartupStep("shown");

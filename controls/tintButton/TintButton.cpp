@@ -92,6 +92,15 @@ TintButtonState TintButton::State() const
     return {lastState_ == VisualState::Down, isOver_, hasFocus_, site_->DisplayAsDefault()};
 }
 
+void TintButton::SetSelected(bool selected)
+{
+    if (selected == selected_)
+        return;
+    selected_ = selected;
+    Redraw(lastState_, true);
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void TintButton::DisableRefresh()
 {
     // What was asked while drawing was on still shows.
@@ -179,6 +188,7 @@ void TintButton::Redraw(VisualState state, bool force)
     lastState_ = state;
     lastCaption_ = model_.Caption();
     owedLook_ = State();
+    owedLook_->over = owedLook_->over || selected_;
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -246,6 +256,7 @@ LRESULT TintButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         // The holder's font changes with its DPI: the caption and the picture follow.
         FontChanged();
+        model_.DpiChanged();
         if (drawEnabled_)
             Refresh();
         return 0;

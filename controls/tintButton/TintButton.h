@@ -81,6 +81,10 @@ public:
 
     // The holder delivers the caption's access key: the button clicks as for a left click.
     void AccessKeyPress();
+    // One choice among several buttons is the current one: it keeps the look the pointer gives
+    // it and is read out as selected. Holders choose; a click does not.
+    void SetSelected(bool selected);
+    bool Selected() const { return selected_; }
     // Drawing stops until Refresh, which recomputes colors and placement and draws again.
     void DisableRefresh();
     // A transparent button copies what lies under it again: its parent has shown, or it has a
@@ -167,6 +171,7 @@ private:
     std::int16_t lastKey_ = 0;
     bool hasFocus_ = false;
     bool isOver_ = false;
+    bool selected_ = false;
     // The host's part of a click: the buttons pressed here whose release here is a click, and
     // whether the window holds the mouse for a press.
     std::int16_t clickButtons_ = 0;

@@ -100,6 +100,8 @@ public:
         if (SUCCEEDED(hr) && IsSelf(child) && state->vt == VT_I4 &&
             (SendMessageW(button_, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_CHECKED)) != 0)
             state->lVal |= STATE_SYSTEM_PRESSED;
+        if (SUCCEEDED(hr) && IsSelf(child) && state->vt == VT_I4 && SendMessageW(button_, kGetSelectedMessage, 0, 0))
+            state->lVal |= STATE_SYSTEM_SELECTED;
         return hr;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override

@@ -140,6 +140,9 @@ bool TintButton::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = (lastState_ == VisualState::Down ? BST_PUSHED : 0) | (hasFocus_ ? BST_FOCUS : 0) |
                  (model_.CheckBoxBehaviour() && model_.Value() ? BST_CHECKED : 0);
         return true;
+    case kGetSelectedMessage:
+        result = selected_ ? TRUE : FALSE;
+        return true;
     case WM_GETOBJECT:
         result = ButtonAccessibleObject(window_, wParam, lParam);
         return result != 0;

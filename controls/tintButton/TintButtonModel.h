@@ -212,6 +212,8 @@ public:
     int Height() const { return height_; }
     RECT InnerRect() const;
     void Place();
+    // The view's DPI changed: a picture that is drawn for the DPI is measured again.
+    void DpiChanged() { MeasurePicture(); }
     const Placement& Placed() const { return placement_; }
     // Placement with the caption measured by measure (nothing: left as the space it has).
     Placement PlacedWith(const CaptionMeasure& measure) const;

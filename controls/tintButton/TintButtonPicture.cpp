@@ -143,7 +143,10 @@ const std::uint8_t* TintButtonPainter::Drawing::PictureBlock(const PicturePtr& p
             UniqueBrush brush(CreateSolidBrush(fill));
             const RECT all{0, 0, w, h};
             FillRect(work.get(), &all, brush.get());
-            DrawIconEx(work.get(), 0, 0, picture->Icon(), picture->Width(), picture->Height(), 0, nullptr, DI_NORMAL);
+            // A resource icon is drawn at the size placed for the DPI; any other at its own.
+            const bool scaled = picture->ScalesWithDpi();
+            DrawIconEx(work.get(), 0, 0, picture->IconAt(w), scaled ? w : picture->Width(), scaled ? h : picture->Height(), 0,
+                nullptr, DI_NORMAL);
         } else {
             UniqueMemoryDC source(CreateCompatibleDC(dc_));
             if (!source)

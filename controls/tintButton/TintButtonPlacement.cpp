@@ -36,8 +36,14 @@ void TintButtonModel::MeasurePicture()
         return;
     }
     const UINT dpi = TheView().Dpi();
-    placement_.pictureWidth = PicturePixels(values_.pictureNormal->Width(), dpi);
-    placement_.pictureHeight = PicturePixels(values_.pictureNormal->Height(), dpi);
+    const Picture& picture = *values_.pictureNormal;
+    if (picture.ScalesWithDpi()) {
+        placement_.pictureWidth = MulDiv(picture.Width(), static_cast<int>(dpi), kBaseDpi);
+        placement_.pictureHeight = MulDiv(picture.Height(), static_cast<int>(dpi), kBaseDpi);
+        return;
+    }
+    placement_.pictureWidth = PicturePixels(picture.Width(), dpi);
+    placement_.pictureHeight = PicturePixels(picture.Height(), dpi);
 }
 
 void TintButtonModel::Place()

@@ -104,22 +104,3 @@ TEST_F(AboutWindowTest, ClosingItLeavesTheMainWindow)
         EXPECT_EQ(qm::App().Windows(), std::vector<HWND>{main_});
     }
 }
-
-TEST_F(AboutWindowTest, ActivatedAgainItGivesTheFocusBackToTheControlThatHadIt)
-{
-    qm::FrmAbout& about = Open();
-    const HWND other = CreateWindowExW(0, L"STATIC", L"Other program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr,
-        nullptr, qm::App().Module(), nullptr);
-    for (qm::Control* focused : {&about.systemInfoButton, &about.closeButton}) {
-        SCOPED_TRACE(testing::PrintToString(focused->Name()));
-        focused->Focus();
-        ASSERT_EQ(GetFocus(), focused->Hwnd());
-        SetForegroundWindow(other);
-        EXPECT_EQ(GetActiveWindow(), other);
-        SetForegroundWindow(about.Hwnd());
-        qm::App().DoEvents();
-        EXPECT_EQ(GetActiveWindow(), about.Hwnd());
-        EXPECT_EQ(GetFocus(), focused->Hwnd());
-    }
-    DestroyWindow(other);
-}

@@ -44,12 +44,20 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
     qmtest::SetString(HKEY_LOCAL_MACHINE, kRun32Key, L"Old Tool", L"C:\\Qm Gone\\old.exe -min");
     const qm::StartupKey& run32 = *qm::FindStartupKeyByName(L"hklm32");
     ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, run32.approvedSubKey, L"Old Tool", {REG_BINARY, kDisabled}, 0, true));
+    // RunOnce, switched off as a whole by a policy, and the policy's own list.
+    const qm::StartupKey& once = *qm::FindStartupKeyByName(L"hklm-runonce");
+    const qm::StartupKey& policy = *qm::FindStartupKeyByName(L"hklm-policies");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, once.subKey, L"*Setup", L"\"" + present + L"\"");
+    qmtest::SetString(HKEY_LOCAL_MACHINE, policy.subKey, L"Managed", L"\"" + present + L"\"");
+    const std::vector<BYTE> one = {1, 0, 0, 0};
+    ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, qm::kExplorerPolicies, L"DisableLocalMachineRunOnce", {REG_DWORD, one}, 0, true));
     auto& w = LoadWindow();
     while (w.ProgramChecksPending())
         qm::App().DoEvents();
 
-    // The machine's key first, then its 32-bit programs' key, the names exactly as stored.
-    ASSERT_EQ(Items(w.nameList), (std::vector<std::wstring>{L"Native", L"Old Tool"}));
+    // The machine's key first, then the other lists in the location's order, the names exactly
+    // as stored.
+    ASSERT_EQ(Items(w.nameList), (std::vector<std::wstring>{L"Native", L"Old Tool", L"*Setup", L"Managed"}));
     EXPECT_EQ(w.Entries()[1].key, &run32);
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     EXPECT_EQ(w.nameList.Style(0).color, CLR_INVALID);
@@ -59,9 +67,20 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
     EXPECT_EQ(w.commandLineList.Style(0).color, CLR_INVALID);
     EXPECT_NE(w.commandLineList.Style(1).color, CLR_INVALID);
     EXPECT_NE(w.commandLineList.Style(1).color, grey);
-    EXPECT_EQ(qm::EntryTooltip(w, 0), L"");
+    EXPECT_EQ(qm::EntryTooltip(w, 0), qm::FindStartupKeyByName(L"hklm")->fullPath);
     EXPECT_EQ(qm::EntryTooltip(w, 1), L"Disabled at startup\r\n32-bit: " + std::wstring(run32.fullPath) +
                                           L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
+    EXPECT_EQ(w.nameList.Style(2).color, grey);
+    EXPECT_EQ(std::wstring(w.nameList.Style(2).note), L"once");
+    EXPECT_EQ(qm::EntryTooltip(w, 2),
+        L"Not started: a policy tells Windows to skip this list (HKLM\\" + std::wstring(qm::kExplorerPolicies) +
+            L": DisableLocalMachineRunOnce)\r\nonce: " + once.fullPath +
+            L"\r\nWindows keeps no on/off state for RunOnce entries: it runs each once and deletes it");
+    EXPECT_EQ(w.nameList.Style(3).color, CLR_INVALID);
+    EXPECT_EQ(std::wstring(w.nameList.Style(3).note), L"policy");
+    EXPECT_EQ(qm::EntryTooltip(w, 3), L"policy: " + std::wstring(policy.fullPath) +
+                                          L"\r\nWindows keeps no on/off state for entries of this key\r\nGroup Policy may put it "
+                                          L"back at its next refresh");
 }
 
 TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
@@ -113,7 +132,8 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
 
 TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem)
 {
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", L"cmd.exe");
+    const std::wstring longCommand = L"C:\\Windows\\System32\\cmd.exe /c " + std::wstring(260, L'x');
+    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Native", longCommand);
     qmtest::SetString(HKEY_LOCAL_MACHINE, kRun32Key, L"Old Tool", L"C:\\Qm Gone\\old.exe -min");
     auto& w = LoadWindow();
     while (w.ProgramChecksPending())
@@ -138,18 +158,27 @@ TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem
             qm::App().DoEvents();
         if (!IsWindowVisible(tooltips))
             return std::nullopt;
-        wchar_t text[512] = {};
-        GetWindowTextW(tooltips, text, 512);
+        wchar_t text[1024] = {};
+        GetWindowTextW(tooltips, text, 1024);
         return text;
     };
     RECT item{};
     SendMessageW(w.nameList.Hwnd(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const std::wstring runPath = qm::FindStartupKeyByName(L"hklm")->fullPath;
     const std::wstring run32Path = qm::FindStartupKeyByName(L"hklm32")->fullPath;
 
     EXPECT_EQ(tipAt(w.backupsButton.Hwnd(), {10, 10}), L"View current backups");
     EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top + 2}),
         L"32-bit: " + run32Path + L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
-    // The item above has nothing to say: the tip goes.
-    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top - 3}), std::nullopt);
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.top - 3}), runPath);
+    // Between the items the list names its location and every key it lists.
+    std::wstring everyKey = L"HKLM Run lists";
+    for (const qm::StartupKey* key : qm::Location(1).keys)
+        everyKey += L"\r\n" + std::wstring(key->fullPath);
+    EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.bottom + 20}), everyKey);
+    // A command line wider than its list is shown whole; one that fits is not repeated.
+    EXPECT_EQ(tipAt(w.commandLineList.Hwnd(), {item.left + 4, item.top - 3}), longCommand + L"\r\n" + runPath);
+    EXPECT_EQ(tipAt(w.commandLineList.Hwnd(), {item.left + 4, item.top + 2}),
+        L"32-bit: " + run32Path + L"\r\nProgram not found: C:\\Qm Gone\\old.exe");
     SetCursorPos(0, 0);
 }

@@ -6,8 +6,9 @@
 #include "launch/FrmAbout.h"
 #include "support/MainWindowFixture.h"
 
-#include <algorithm>
+#include <oleacc.h>
 
+#include <algorithm>
 
 using qmtest::MainWindowTest;
 using Entries = std::set<std::pair<std::wstring, std::wstring>>;
@@ -28,6 +29,22 @@ RECT ChildRect(HWND child)
 HWND TopChildAt(HWND parent, POINT pt)
 {
     return ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
+}
+
+// What a screen reader is told of a window's state.
+long AccessibleState(HWND hwnd)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+            reinterpret_cast<void**>(&accessible))))
+        return -1;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT state{};
+    const HRESULT hr = accessible->get_accState(self, &state);
+    accessible->Release();
+    return SUCCEEDED(hr) && state.vt == VT_I4 ? state.lVal : -1;
 }
 
 } // namespace
@@ -66,11 +83,21 @@ TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
         qmtest::SetString(kRoots[location - 1], kKeys[location - 1], name, L"cmd " + std::to_wstring(location));
     }
     auto& w = LoadWindow();
+    SetCursorPos(0, 0);
     for (int location : {2, 4, 3, 1, 1}) {
         SCOPED_TRACE(location);
         Click(w.LocationButton(location));
         EXPECT_EQ(w.CurrentLocation(), location);
         EXPECT_EQ(ListedEntries(), (Entries{{L"entry" + std::to_wstring(location), L"cmd " + std::to_wstring(location)}}));
+        // The button of the location shown is held down, a look of its own, and read out as selected.
+        std::vector<COLORREF> corners;
+        for (int other = 1; other <= 4; ++other) {
+            qm::TintButton& button = *w.LocationButton(other).Button();
+            corners.push_back(GetPixel(button.Surface()->Dc(), 0, 0));
+            EXPECT_EQ((AccessibleState(button.hwnd()) & STATE_SYSTEM_SELECTED) != 0, other == location) << other;
+        }
+        const COLORREF held = corners[static_cast<size_t>(location - 1)];
+        EXPECT_EQ(std::count(corners.begin(), corners.end(), held), 1);
     }
 }
 
@@ -153,7 +180,7 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
         return result;
     };
     const auto overlapsAt96 = overlaps();
-    for (UINT dpi : {96u, 144u}) {
+    for (UINT dpi : {96u, 144u, 192u}) {
         w.ApplyDpi(dpi);
         for (qm::Control* c : controls) {
             SCOPED_TRACE(c->Name());
@@ -171,6 +198,26 @@ TEST_F(MainWindowTest, LayoutIsExactAt96DpiAndScalesAt144)
         // The buttons' captions follow in a font of the new DPI.
         EXPECT_EQ(w.closeButton.Button()->Surface()->Dpi(), dpi);
         EXPECT_EQ(overlaps(), overlapsAt96);
+        // Pictures and the window's icon grow with the captions, drawn at their new size: ink
+        // reaches into the part a 16-pixel icon leaves empty.
+        const int side = static_cast<int>(16 * dpi / 96);
+        qm::TintButton& button = *w.deleteButton.Button();
+        const auto& placed = button.Model().Placed();
+        EXPECT_EQ(placed.pictureWidth, side);
+        const HDC surface = button.Surface()->Dc();
+        const COLORREF face = GetPixel(surface, placed.pictureLeft + side - 1, placed.pictureTop);
+        int inkBeyond16 = 0;
+        for (int y = 16; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                inkBeyond16 += GetPixel(surface, placed.pictureLeft + x, placed.pictureTop + y) != face;
+        EXPECT_EQ(inkBeyond16 > 0, dpi > 96);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(w.Hwnd(), WM_GETICON, ICON_SMALL, 0)), &info));
+        BITMAP mask{};
+        GetObjectW(info.hbmMask, sizeof(mask), &mask);
+        EXPECT_EQ(mask.bmWidth, side);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "app/BackupsView.h"
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
@@ -21,7 +22,9 @@ TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
     Click(w.LocationButton(4));
     ASSERT_TRUE(SelectEntry(L"Joe's App"));
     host_.messageBoxAnswers = {IDYES, IDOK};
-    PressKey('E', true); // "D&elete Selection"
+    // The Delete key in either entry list is "D&elete Selection".
+    w.commandLineList.Focus();
+    PressKey(VK_DELETE);
 
     ASSERT_EQ(host_.messageBoxes.size(), 2u);
     EXPECT_EQ(host_.messageBoxes[0].text, L"Are you sure you want to delete the program/service 'Joe's App' from the Startup sequence ?");
@@ -39,6 +42,20 @@ TEST_F(MainWindowTest, RemovalAsksSavesDeletesAndRefreshes)
     // Nothing is selected any more, so neither Delete nor Restore may act.
     EXPECT_FALSE(w.deleteButton.Enabled());
     EXPECT_FALSE(w.restoreButton.Enabled());
+    // The backup's tooltip says what it holds, where it goes back to and when it was written.
+    const std::wstring tip = qm::BackupTooltip(w, 0);
+    const std::wstring head = L"Joe's App\r\nHKU Run: HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\r\n"
+                              L"Command line: C:\\Progs\\app.exe /min\r\nWritten ";
+    EXPECT_EQ(tip.substr(0, head.size()), head);
+    EXPECT_TRUE(tip.ends_with(L"\r\n" + BackupPath(L"Joe's_App"))) << testing::PrintToString(tip);
+    // In the backups list the Delete key does nothing.
+    host_.messageBoxes.clear();
+    Click(w.backupsButton);
+    ASSERT_TRUE(SelectBackup(L"Joe's_App"));
+    w.backupList.Focus();
+    PressKey(VK_DELETE);
+    EXPECT_TRUE(host_.messageBoxes.empty());
+    EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"Joe's_App"});
     const auto bytes = qm::ReadWholeFile(BackupPath(L"Joe's_App"));
     ASSERT_TRUE(bytes);
     const std::string expected = "REGEDIT4\r\n\r\n[HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
@@ -56,7 +73,12 @@ TEST_F(MainWindowTest, OnlyYesRemoves)
         ASSERT_TRUE(SelectEntry(L"keep"));
         host_.messageBoxes.clear();
         host_.messageBoxAnswers = {answer};
-        Click(w.deleteButton);
+        if (answer == IDNO) {
+            w.nameList.Focus();
+            PressKey(VK_DELETE);
+        } else {
+            Click(w.deleteButton);
+        }
         EXPECT_EQ(host_.messageBoxes.size(), 1u);
         EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"keep"));
         EXPECT_TRUE(BackupFiles().empty());

@@ -70,7 +70,7 @@ protected:
     }
     static qm::BackupResult Write(const std::wstring& name, const std::vector<std::wstring>& folders)
     {
-        return qm::WriteBackup(*qm::Location(3).native, name, folders);
+        return qm::WriteBackup(qm::Location(3).Native(), name, folders);
     }
 
     qmtest::RegistrySandbox sandbox_{L"WriteBackup"};

@@ -225,7 +225,7 @@ TEST_F(RestoreTest, TheMessageNamesTheEntryTheBackupHolds)
     }
     // A second backup of the same entry.
     qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"x.exe");
-    ASSERT_EQ(qm::WriteBackup(*qm::Location(1).native, L"My App", qm::BackupFolders()).path, BackupPath(L"My_App_2"));
+    ASSERT_EQ(qm::WriteBackup(qm::Location(1).Native(), L"My App", qm::BackupFolders()).path, BackupPath(L"My_App_2"));
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App");
     qm::RefillBackupList(w);
     Click(w.backupsButton);
@@ -243,7 +243,7 @@ TEST_F(RestoreTest, TheMessageNamesTheEntryTheBackupHolds)
 TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
 {
     qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User", L"pu.exe");
-    const auto saved = qm::WriteBackup(*qm::Location(3).native, L"QmTest Per User", {qm::PerUserBackupFolder()});
+    const auto saved = qm::WriteBackup(qm::Location(3).Native(), L"QmTest Per User", {qm::PerUserBackupFolder()});
     ASSERT_EQ(saved.status, qm::BackupStatus::Saved);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User");
     qmtest::ImportOnRun(host_);

@@ -14,6 +14,7 @@ std::wstring Describe(const qm::cli::Invocation& in)
     for (const qm::StartupKey* key : in.locations)
         text += L" @" + std::wstring(key->name);
     text += in.format == qm::cli::Format::Json ? L" json" : in.format == qm::cli::Format::Csv ? L" csv" : L"";
+    text += in.wide ? L" wide" : L"";
     text += L" [" + in.name + L"|" + in.commandLine + L"|" + in.file + L"]";
     if (in.backupFolder)
         text += L" to " + *in.backupFolder;
@@ -27,7 +28,10 @@ struct Line {
     std::wstring expected; // the description, or the error's text for a refused line
 };
 
-const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32";
+const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32 @hklm-runonce @hklm-runonce32 "
+                          L"@hkcu-runonce @hklm-policies @hkcu-policies";
+const std::wstring kNames = L"hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32, hklm-runonce, hklm-runonce32, "
+                            L"hkcu-runonce, hklm-policies, hkcu-policies";
 
 } // namespace
 
@@ -44,6 +48,8 @@ TEST(ArgumentsTest, GoodLinesSayWhatToDo)
         {{L"disable", L"--location", L"hklm", L"\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600 \\ \" "},
             L"disable @hklm [\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600 \\ \" ||]"},
         {{L"backups", L"--format", L"csv", L"--backup-folder", L"X"}, L"backups csv [||] to X"},
+        // Location names ignore case, as registry paths do.
+        {{L"list", L"--location", L"HKCU", L"--wide", L"--location=Hklm32"}, L"list @hkcu @hklm32 wide [||]"},
         {{L"remove", L"--bogus", L"--help"}, L"help remove [||]"},
         {{L"remove", L"--location", L"hkcu", L"-h"}, L"help remove [||]"},
         {{L"add", L"--location", L"hkcu", L"/?"}, L"help add [||]"},
@@ -68,8 +74,8 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"lst"}, L"unknown command 'lst'"},
         {{L"--version", L"x"}, L"unexpected argument 'x'"},
         {{L"list", L"--location"}, L"--location needs a value"},
-        {{L"list", L"--location", L"HKCU"},
-            L"unknown location 'HKCU' (one of hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32)"},
+        {{L"list", L"--location", L"HKCX"},
+            L"unknown location 'HKCX' (one of " + kNames + L")"},
         {{L"list", L"--format", L"xml"}, L"unknown format 'xml' (table, csv or json)"},
         {{L"list", L"--format", L"csv", L"--format=json"}, L"--format is given twice"},
         {{L"remove", L"--location", L"hkcu"}, L"missing NAME"},
@@ -86,6 +92,11 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"remove", L"--location", L"hkcu", L"x", L"--help"}, L"unexpected argument '--help'"},
         {{L"backups", L"--backup-folder="}, L"--backup-folder needs a folder"},
         {{L"restore"}, L"missing FILE"},
+        {{L"restore", L"x.reg", L"--wide"}, L"restore takes no --wide option"},
+        // A missing --location is named before any count of operands.
+        {{L"add", L"HKCU", L"X", L"notepad.exe"}, L"--location is required: write '--location HKCU'"},
+        {{L"disable", L"x", L"y"},
+            L"--location is required (one of " + kNames + L")"},
     };
     for (const Line& line : lines) {
         SCOPED_TRACE(testing::PrintToString(line.arguments));

@@ -13,8 +13,19 @@ SERVICES="HKLM\\${RUN}Services"
 DEFAULT_USER="HKU\\.DEFAULT\\$RUN"
 USER_RUN="HKCU\\$RUN"
 USER_APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
-SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER" "$USER_RUN" "$USER_APPROVED")
+MACHINE_ONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+SEEDED_KEYS=("$MACHINE" "$SERVICES" "$DEFAULT_USER" "$USER_RUN" "$USER_APPROVED" "$MACHINE_ONCE")
+# The keys each location lists, in the window's order.
+LOCATION_1=("$MACHINE" 'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\Run' "$MACHINE_ONCE"
+  'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\RunOnce'
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run')
+LOCATION_2=("$SERVICES" 'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\RunServices')
+LOCATION_3=("$USER_RUN" 'HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run')
+LOCATION_4=("$DEFAULT_USER")
 PREFIX_NAME=QmBlackBox
+# Wider than the command-line list: its tooltip shows it whole, wrapped at the window's width.
+LONG_COMMAND="C:\\qm\\long.exe$(printf ' /option%d' $(seq 1 30))"
 SHOTS=$BUILD/screenshots/black-box
 
 # The main window's controls as laid out in app/FrmMain.cpp: left, top, width, height in twips.
@@ -27,7 +38,6 @@ BTN_DEFAULT_USER=(6240 840 1845 375)
 TXT_NAME=(1470 4650 5565 285)
 TXT_CMDLINE=(1470 4980 5565 285)
 BTN_ADD=(7170 4650 945 285)
-BTN_DELETE=(180 5520 1845 375)
 BTN_BACKUPS=(2205 5520 1845 375)
 BTN_RESTORE=(4245 3480 1845 375)
 BTN_MACHINE=(180 840 1845 375)
@@ -42,6 +52,8 @@ seed_values() {
     key_exists "$key" || KEYS_MADE+=("$key")
   done
   reg_run add "$MACHINE" /v "$PREFIX_NAME Machine" /d 'C:\qm\machine.exe' /f >/dev/null &&
+    reg_run add "$MACHINE" /v "$PREFIX_NAME Long" /d "$LONG_COMMAND" /f >/dev/null &&
+    reg_run add "$MACHINE_ONCE" /v "$PREFIX_NAME Once" /d 'C:\qm\once.exe' /f >/dev/null &&
     reg_run add "$SERVICES" /v "$PREFIX_NAME Service" /d 'C:\qm\service.exe' /f >/dev/null &&
     reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null &&
     reg_run add "$USER_RUN" /v "$PREFIX_NAME User" /d 'C:\qm\user.exe' /f >/dev/null
@@ -114,11 +126,17 @@ list_rows() {
       END { for (r = 0; r < 400; r++) if ((r in ink) && !((r - 1) in ink) && !((r - 2) in ink)) print top + r }'
 }
 
-# The name list shows one line for each value of the key.
-list_shows_key() {
+# The names of the keys' values, key after key, as a location lists them.
+listed_names() {
+  local key
+  for key; do value_names "$key"; done
+}
+
+# The name list shows one line for each value of the location's keys.
+list_shows_location() {
   local rows values
   rows=$(list_rows "$SHOT" "${LST_NAME[@]}" | wc -l)
-  values=$(value_names "$1" | wc -l)
+  values=$(listed_names "$@" | wc -l)
   [ "$values" -gt 0 ] && [ "$rows" = "$values" ]
 }
 
@@ -132,9 +150,11 @@ list_changed_since() {
   [ "$(list_image "$1" "${LST_NAME[@]}")" != "$(list_image "$SHOT" "${LST_NAME[@]}")" ]
 }
 
-# Where the entry of that name is in the key's enumeration, which is the list's order.
+# Where the entry of that name is among the location's keys' values, which is the list's order.
 entry_index() {
-  value_names "$1" | awk -v name="$2" '$0 == name { print NR - 1; exit }'
+  local name=$1
+  shift
+  listed_names "$@" | awk -v name="$name" '$0 == name { print NR - 1; exit }'
 }
 
 # The colour of a list line at the right, where no text reaches.
@@ -149,13 +169,15 @@ row_highlighted() {
   [ "$in_names" != "255,255,255" ] && [ "$in_names" = "$(line_colour "$1" "${LST_CMDLINE[@]}")" ]
 }
 
-# Clicks the list line that shows the entry: the lines on screen pair with the key's values.
+# Clicks the list line that shows the entry of that name: the lines on screen pair with the
+# values of the location's keys, given after the name.
 click_entry() {
-  local key=$1 name=$2 index rows
+  local name=$1 index rows
+  shift
   shot "$UI_TMP/rows.png"
   mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
-  index=$(entry_index "$key" "$name")
-  [ -n "$index" ] && [ "${#rows[@]}" = "$(value_names "$key" | wc -l)" ] || return 1
+  index=$(entry_index "$name" "$@")
+  [ -n "$index" ] && [ "${#rows[@]}" = "$(listed_names "$@" | wc -l)" ] || return 1
   ENTRY_Y=${rows[$index]}
   click_at $(($(twips "${LST_NAME[0]}") + 20)) "$ENTRY_Y"
   park_pointer
@@ -196,19 +218,31 @@ answer_box() {
   fi
 }
 
-# Under the real pointer "&HKLM Run" shows an outer ring of (64,64,127) around (192,192,255):
-# points of its one-pixel edge, and points inside that neither caption, icon nor focus
-# rectangle covers.
+# A location button under the real pointer, or the one whose location is listed, shows an
+# outer ring of (64,64,127) around (192,192,255); any other shows the window's face. Checked
+# at points of its one-pixel edge, and points inside that neither caption, icon nor focus
+# rectangle covers. Arguments: the button's rectangle in twips, then the two colours.
 button_looks() {
   local left top width height middle seen
-  left=$(twips "${BTN_MACHINE[0]}") top=$(twips "${BTN_MACHINE[1]}")
-  width=$(twips "${BTN_MACHINE[2]}") height=$(twips "${BTN_MACHINE[3]}")
+  left=$(twips "$1") top=$(twips "$2") width=$(twips "$3") height=$(twips "$4")
   middle=$((top + height / 2))
   shot "$SHOT" || return 1
   seen=$(pixels "$SHOT" "$left" "$middle" $((left + width - 1)) "$middle" $((left + width / 2)) "$top")
-  ! grep -qvx "$1" <<<"$seen" || return 1
+  ! grep -qvx "$5" <<<"$seen" || return 1
   seen=$(pixels "$SHOT" $((left + 2)) "$middle" $((left + width - 3)) "$middle" $((left + width / 2)) $((top + 1)))
-  ! grep -qvx "$2" <<<"$seen"
+  ! grep -qvx "$6" <<<"$seen"
+}
+LIT=("64,64,127" "192,192,255")
+
+# A tooltip wider than any one-line text of the window's own reaches far right of the window:
+# one that holds the whole long command line. The screen around the window is black.
+wide_tooltip_below() {
+  local x y points=()
+  x=$(($(twips 8235) + 150))
+  for y in $(seq $(($1 + 16)) 4 $(($1 + 120))); do
+    points+=("$x" "$y")
+  done
+  shot "$SHOT" && pixels "$SHOT" "${points[@]}" | grep -v '^0,0,0$' | grep -q .
 }
 
 # ---- the run ----
@@ -230,25 +264,36 @@ if ! start_program; then
 fi
 echo "     client area at ($UI_CLIENT_X, $UI_CLIENT_Y) in the window"
 park_pointer
-check_screen "location 1 is listed at start-up" list_shows_key "$MACHINE"
+check_screen "location 1 is listed at start-up" list_shows_location "${LOCATION_1[@]}"
+check "its button stays lit while its location is listed" button_looks "${BTN_MACHINE[@]}" "${LIT[@]}"
 previous=$SHOT
 
-step hover
-point_at $(centre_of "${BTN_MACHINE[@]}")
-check "a button lights up under the pointer" button_looks "64,64,127" "192,192,255"
+step long-tooltip
+shot "$UI_TMP/rows.png"
+mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
+long_y=${rows[$(entry_index "$PREFIX_NAME Long" "${LOCATION_1[@]}")]:-0}
+point_at $(($(twips "${LST_CMDLINE[0]}") + 40)) "$long_y"
+check "a command line wider than its list shows whole in its tooltip" wide_tooltip_below "$long_y"
 park_pointer
-check "its face is the window's again once the pointer leaves" button_looks "$UI_FACE" "$UI_FACE"
+
+step hover
+point_at $(centre_of "${BTN_SERVICES[@]}")
+check "a button lights up under the pointer" button_looks "${BTN_SERVICES[@]}" "${LIT[@]}"
+park_pointer
+check "its face is the window's again once the pointer leaves" button_looks "${BTN_SERVICES[@]}" "$UI_FACE" "$UI_FACE"
 
 step location-2
 click_control "${BTN_SERVICES[@]}"
 park_pointer
-check_screen "clicking HKLM Services lists location 2" eval 'list_shows_key "$SERVICES" && list_changed_since "$previous"'
+check_screen "clicking HKLM Services lists location 2" eval 'list_shows_location "${LOCATION_2[@]}" && list_changed_since "$previous"'
+check "its button is lit now, and that of location 1 no more" eval 'button_looks "${BTN_SERVICES[@]}" "${LIT[@]}" &&
+  button_looks "${BTN_MACHINE[@]}" "$UI_FACE" "$UI_FACE"'
 previous=$SHOT
 
 step location-3
 click_control "${BTN_USER[@]}"
 park_pointer
-check_screen "clicking HKCU Run lists location 3" list_shows_key "$USER_RUN"
+check_screen "clicking HKCU Run lists location 3" list_shows_location "${LOCATION_3[@]}"
 
 # Task Manager's status: 3 disabled, 2 enabled (with a zero time).
 state_is() {
@@ -259,7 +304,7 @@ state_is() {
 for toggle in disable:d:03000000 enable:e:020000000000000000000000; do
   IFS=: read -r verb letter state <<<"$toggle"
   step "$verb"
-  if click_entry "$USER_RUN" "$PREFIX_NAME User"; then
+  if click_entry "$PREFIX_NAME User" "${LOCATION_3[@]}"; then
     point_at $(($(twips "${LST_NAME[0]}") + 20)) "$ENTRY_Y"
     xdotool click 3
     sleep 0.5
@@ -276,10 +321,10 @@ done
 step location-4
 click_control "${BTN_DEFAULT_USER[@]}"
 park_pointer
-check_screen "clicking HKU Run lists location 4" eval 'list_shows_key "$DEFAULT_USER" && list_changed_since "$previous"'
+check_screen "clicking HKU Run lists location 4" eval 'list_shows_location "${LOCATION_4[@]}" && list_changed_since "$previous"'
 
 step select
-if click_entry "$DEFAULT_USER" "$PREFIX_NAME Default"; then
+if click_entry "$PREFIX_NAME Default" "${LOCATION_4[@]}"; then
   check_screen "clicking an entry selects it in both lists" row_highlighted "$ENTRY_Y"
 else
   fail "$STEP: the entry's line is found"
@@ -293,22 +338,24 @@ type_text 'C:\qm\added.exe'
 click_control "${BTN_ADD[@]}"
 park_pointer
 check "the typed entry is in the registry" value_is "$DEFAULT_USER" "$PREFIX_NAME Added" 'C:\qm\added.exe'
-check_screen "the list shows it" list_shows_key "$DEFAULT_USER"
+check_screen "the list shows it" list_shows_location "${LOCATION_4[@]}"
 
 step delete
-if click_entry "$DEFAULT_USER" "$PREFIX_NAME Default"; then
+click_control "${BTN_MACHINE[@]}"
+park_pointer
+if click_entry "$PREFIX_NAME Once" "${LOCATION_1[@]}"; then
   check_screen "clicking the entry selects it" row_highlighted "$ENTRY_Y"
-  click_control "${BTN_DELETE[@]}"
-  park_pointer
+  # The list clicked has the focus: its Delete key is "D&elete Selection".
+  key Delete
   answer_box "Confirm Delete" y delete-confirm
   answer_box "Process Removed" Return delete-removed
 else
   fail "$STEP: the entry's line is found"
 fi
 step deleted
-check "the entry is gone from the registry" no_value "$DEFAULT_USER" "$PREFIX_NAME Default"
-check "its backup is beside the exe" test -f "$BUILD/${PREFIX_NAME}_Default.reg"
-check_screen "the list no longer shows it" list_shows_key "$DEFAULT_USER"
+check "the RunOnce entry is gone from the registry" no_value "$MACHINE_ONCE" "$PREFIX_NAME Once"
+check "its backup is beside the exe" test -f "$BUILD/${PREFIX_NAME}_Once.reg"
+check_screen "the list no longer shows it" list_shows_location "${LOCATION_1[@]}"
 
 step backups
 click_control "${BTN_BACKUPS[@]}"
@@ -330,9 +377,9 @@ else
   fail "$STEP: the backup is the only file in the list ($(backups_beside_exe) .reg files beside the exe)"
 fi
 step restored
-check "the entry is back in the registry" value_is "$DEFAULT_USER" "$PREFIX_NAME Default" 'C:\qm\default.exe'
-check "its backup is gone" test ! -e "$BUILD/${PREFIX_NAME}_Default.reg"
-check_screen "the list shows it again" list_shows_key "$DEFAULT_USER"
+check "the entry is back in its RunOnce key" value_is "$MACHINE_ONCE" "$PREFIX_NAME Once" 'C:\qm\once.exe'
+check "its backup is gone" test ! -e "$BUILD/${PREFIX_NAME}_Once.reg"
+check_screen "the list shows it again" list_shows_location "${LOCATION_1[@]}"
 
 step close
 key alt+o

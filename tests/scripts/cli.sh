@@ -37,6 +37,15 @@ for ((i = 0; i < ${#TYPED[@]}; i += 3)); do ALL_NAMES+=("${TYPED[i]}"); done
 HELP_FLAG='QmCli help flag'
 ALL_NAMES+=("$HELP_FLAG")
 LINE_BREAK=$'QmCli line\nbreak'
+# The other lists Windows runs at logon, by location: key as `reg` names it, source.
+OTHER_LISTS=(
+  hklm-runonce 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' runonce
+  hklm-runonce32 'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\RunOnce' runonce
+  hkcu-runonce 'HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce' runonce
+  hklm-policies 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run' policy
+  hkcu-policies 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run' policy
+)
+ONCE_NAME='!QmCli once'
 
 leftovers() {
   { value_names "$RUN"; value_names "$APPROVED"; } | grep -q '^QmCli' || key_exists 'HKCU\Software\QmCliForeign'
@@ -47,6 +56,9 @@ leftovers() {
 cleanup() {
   local name
   reg_run delete "$RUN" /v "$LINE_BREAK" /f >/dev/null
+  for ((i = 0; i < ${#OTHER_LISTS[@]}; i += 3)); do
+    reg_run delete "${OTHER_LISTS[i + 1]}" /v "$ONCE_NAME" /f >/dev/null
+  done
   if leftovers; then
     for name in "${ALL_NAMES[@]}"; do
       reg_run delete "$RUN" /v "$name" /f >/dev/null
@@ -107,11 +119,12 @@ parts = open(f"{folder}/expected", encoding="utf-8").read().split("\0")[:-1]
 expected = dict(zip(parts[0::2], parts[1::2]))
 text = lambda v: "" if v is None else str(v).lower() if isinstance(v, bool) else v
 assert b"\0" not in raw and raw.endswith(b"\r\n")
-assert list(rows[0]) == ["location", "key", "name", "type", "enabled", "command", "program", "programExists"]
+assert list(rows[0]) == ["location", "source", "key", "name", "type", "enabled", "command", "program", "programExists"]
 assert [[text(e[f]) for f in rows[0]] for e in entries] == [list(r.values()) for r in rows], "csv and json differ"
 ours = {e["name"]: e for e in entries if e["name"].startswith("QmCli")}
 assert {n: e["command"] for n, e in ours.items()} == expected, ours
 assert {n for n, e in ours.items() if not e["enabled"]} == disabled
+assert {e["source"] for e in ours.values()} == {"run"}
 assert ours["QmCli  blanks  "]["programExists"] is True and ours["QmCli back\\slash;semi"]["programExists"] is None
 # What is gone is the library rundll32 would load, not rundll32.
 assert (ours["QmCli rundll"]["program"], ours["QmCli rundll"]["programExists"]) == ("C:\\QmCliGone\\x.dll", False)
@@ -140,7 +153,9 @@ check "it is listed enabled" listing_reads_back
 expect_exit "remove a Cyrillic and emoji name into the folder beside the exe" 0 remove --location hkcu 'QmCli Привет 😀'
 backup=$(tr -d '\r\n' <"$UI_TMP/out")
 expect_exit "backups lists it" 0 backups --format csv
-check "with its entry's name" grep -qF "$backup,hkcu,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,QmCli Привет 😀,REG_SZ" "$UI_TMP/out"
+check "with its entry's name, command line and time written" eval 'grep -F \
+  "$backup,hkcu,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,QmCli Привет 😀,REG_SZ,C:\\Мир\\😀.exe," \
+  "$UI_TMP/out" | grep -qE ",[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z.?$"'
 expect_exit "restore it" 0 restore "$backup"
 check "it is back, exactly" listing_reads_back
 check "its backup is gone" eval '[ -z "$(find "$BUILD" -maxdepth 1 -name "QmCli*.reg")" ]'
@@ -179,6 +194,8 @@ expect_exit "no such entry" 1 remove --location hkcu 'QmCli nobody'
 expect_exit "no enabled state in hklm-services" 1 disable --location hklm-services 'QmCli sz'
 expect_exit "unknown option" 2 list --bogus
 expect_exit "unknown location" 2 remove --location hkcx 'QmCli sz'
+expect_exit "a location without --location" 2 add HKCU 'QmCli sz' x.exe
+check "is named first, with the command's help" eval "grep -q \"write '--location HKCU'\" '$UI_TMP/err' && grep -q 'quillmoor-cli add --help' '$UI_TMP/err'"
 expect_exit "missing NAME" 2 enable --location hkcu
 expect_exit "--no-backup is remove's alone" 2 list --no-backup
 expect_exit "a help flag before any operand asks for help" 0 add --location hkcu --help
@@ -193,6 +210,21 @@ expect_exit "a name no backup can hold is not removed" 1 remove --location hkcu 
 check "it is still there, and only it" eval '[ "$(value_names "$RUN" | grep -c "^QmCli")" = 1 ] && ! value_names "$APPROVED" | grep -q "^QmCli"'
 expect_exit "with --no-backup it is removed, without a backup" 0 remove --location hkcu --no-backup "$LINE_BREAK"
 check "and gone, and nothing printed on standard output" eval '! value_names "$RUN" | grep -q "^QmCli" && [ ! -s "$UI_TMP/out" ]'
+# Each other list: listed with its source, no on/off state, removed and restored exactly.
+for ((i = 0; i < ${#OTHER_LISTS[@]}; i += 3)); do
+  location=${OTHER_LISTS[i]} key=${OTHER_LISTS[i + 1]} source=${OTHER_LISTS[i + 2]}
+  reg_run add "$key" /v "$ONCE_NAME" /d "C:\\qm\\$location.exe /x" /f >/dev/null || fail "seeding $location"
+  expect_exit "list $location" 0 list --location "${location^^}" --format csv
+  check "it shows the entry as a $source entry" grep -qF "$location,$source,HKEY_" "$UI_TMP/out"
+  expect_exit "$location keeps no on/off state" 1 disable --location "$location" "$ONCE_NAME"
+  expect_exit "remove from $location" 0 remove --location "$location" --backup-folder "$WIN_BACKUPS" "$ONCE_NAME"
+  backup=$(tr -d '\r\n' <"$UI_TMP/out")
+  check "it is gone from $location" eval '! value_data "$key" "$ONCE_NAME" >/dev/null'
+  expect_exit "restore it into $location" 0 restore "$backup"
+  check "it is back in $location, exactly" eval '[ "$(value_data "$key" "$ONCE_NAME")" = "C:\\qm\\$location.exe /x" ]'
+  reg_run delete "$key" /v "$ONCE_NAME" /f >/dev/null
+done
+
 expect_exit "--version" 0 --version
 check "as the About window shows it" grep -qx $'Quillmoor Version 1.0.0\r' "$UI_TMP/out"
 
