@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the release artefacts of the committed tree into dist/: the zip archive, the MSI and
+# Builds the release artefacts of the last commit into dist/: the zip archive, the MSI and
 # SHA256SUMS. Each build is a Release build of a fresh copy of HEAD in a temporary folder,
 # dated by the commit (SOURCE_DATE_EPOCH), so that the same commit gives the same bytes.
 #   scripts/package.sh           writes dist/
@@ -20,7 +20,9 @@ if [ -n "$(git -C "$ROOT" status --porcelain)" ]; then
   exit 1
 fi
 qm_install wixl msitools
-SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct)
+# One commit for the whole run, whatever happens to the branch meanwhile.
+commit=$(git -C "$ROOT" rev-parse HEAD)
+SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct "$commit")
 export SOURCE_DATE_EPOCH
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -29,7 +31,7 @@ trap 'rm -rf "$work"' EXIT
 build_release() {
   local folder=$1 out=$2 src=$1/src build=$1/build version
   mkdir -p "$src" "$out"
-  git -C "$ROOT" archive --format=tar HEAD | tar -x -C "$src"
+  git -C "$ROOT" archive --format=tar "$commit" | tar -x -C "$src"
   cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" >"$folder/configure.log"
   cmake --build "$build" --target quillmoor quillmoor-cli msi -- -j"$(nproc)" >"$folder/build.log" ||
@@ -54,7 +56,7 @@ if ! $check; then
   rm -rf "$ROOT/dist"
   mkdir -p "$ROOT/dist"
   cp "$work/dist/"* "$ROOT/dist/"
-  echo "dist/ (commit $(git -C "$ROOT" rev-parse --short HEAD), SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH):"
+  echo "dist/ (commit ${commit:0:12}, SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH):"
   (cd "$ROOT/dist" && cat SHA256SUMS && sha256sum -c --quiet SHA256SUMS)
   exit 0
 fi
