@@ -6,6 +6,7 @@
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/StoredLayout.h"
+#include "launch/AboutTexts.h"
 #include "launch/FrmAbout.h"
 #include "launch/Launchers.h"
 #include "registry/RegistryAccess.h"
@@ -120,7 +121,7 @@ bool FrmMain::Load()
     helpMenu_.reset(CreatePopupMenu());
     AppendMenuW(helpMenu_.get(), MF_STRING, kHelpContentsCommand, L"&Help Contents");
     AppendMenuW(helpMenu_.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(helpMenu_.get(), MF_STRING, kAboutCommand, L"A&bout Vostrel");
+    AppendMenuW(helpMenu_.get(), MF_STRING, kAboutCommand, (L"A&bout " + std::wstring(kMakerName)).c_str());
 
     // Selected before the handlers are wired: the start-up lists location 1 itself.
     LocationOption(1).Select();

@@ -9,7 +9,7 @@ namespace qm::cli {
 
 namespace {
 
-enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup };
+enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup, Ignore };
 
 struct OptionSyntax {
     std::wstring_view name;
@@ -17,13 +17,14 @@ struct OptionSyntax {
     bool takesValue;
 };
 
-constexpr std::array<OptionSyntax, 6> kOptions = {{
+constexpr std::array<OptionSyntax, 7> kOptions = {{
     {L"--location", Option::Location, true},
     {L"--format", Option::Format, true},
     {L"--wide", Option::Wide, false},
     {L"--backup-folder", Option::BackupFolder, true},
     {L"--default-value", Option::DefaultValue, false},
     {L"--no-backup", Option::NoBackup, false},
+    {L"--ignore", Option::Ignore, true},
 }};
 
 enum class Locations {
@@ -39,13 +40,16 @@ struct Accepted {
     bool backupFolder = false;
     bool defaultValue = false; // in place of NAME
     bool noBackup = false;
+    bool ignore = false;
 };
 
-enum class Operand { Name, CommandLine, File };
+enum class Operand { Name, CommandLine, File, CurrentFile };
 
 constexpr std::array kNameAndCommand = {Operand::Name, Operand::CommandLine};
 constexpr std::array kName = {Operand::Name};
 constexpr std::array kFile = {Operand::File};
+// The current listing is optional: it is the last operand.
+constexpr std::array kListings = {Operand::File, Operand::CurrentFile};
 
 struct CommandSyntax {
     Command command;
@@ -54,7 +58,7 @@ struct CommandSyntax {
     std::span<const Operand> operands; // in the order they are given
 };
 
-constexpr std::array<CommandSyntax, 7> kCommands = {{
+constexpr std::array<CommandSyntax, 8> kCommands = {{
     {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true}, {}},
     {Command::Add, L"add", {.locations = Locations::One, .backupFolder = true}, kNameAndCommand},
     {Command::Remove, L"remove",
@@ -63,6 +67,7 @@ constexpr std::array<CommandSyntax, 7> kCommands = {{
     {Command::Enable, L"enable", {.locations = Locations::One, .defaultValue = true}, kName},
     {Command::Backups, L"backups", {.format = true, .backupFolder = true}, {}},
     {Command::Restore, L"restore", {}, kFile},
+    {Command::Compare, L"compare", {.locations = Locations::AnyNumber, .format = true, .ignore = true}, kListings},
 }};
 
 bool Accepts(const Accepted& accepted, Option option)
@@ -73,6 +78,7 @@ bool Accepts(const Accepted& accepted, Option option)
     case Option::Wide: return accepted.format;
     case Option::BackupFolder: return accepted.backupFolder;
     case Option::DefaultValue: return accepted.defaultValue;
+    case Option::Ignore: return accepted.ignore;
     case Option::NoBackup: break;
     }
     return accepted.noBackup;
@@ -84,6 +90,7 @@ const wchar_t* OperandName(Operand operand)
     case Operand::Name: return L"NAME";
     case Operand::CommandLine: return L"COMMAND";
     case Operand::File: break;
+    case Operand::CurrentFile: return L"CURRENT";
     }
     return L"FILE";
 }
@@ -226,6 +233,12 @@ private:
             invocation_.backupFolder = value;
             return {};
         case Option::DefaultValue: defaultValue_ = true; return {};
+        case Option::Ignore:
+            // The one field a fleet may leave to its users: Task Manager and Settings turn it.
+            if (value != L"enabled")
+                return L"--ignore takes only 'enabled', not " + Shown(value);
+            invocation_.ignoreEnabled = true;
+            return {};
         case Option::NoBackup: break;
         }
         invocation_.noBackup = true;
@@ -243,6 +256,8 @@ private:
             expected = expected.subspan(1);
         auto operand = operands_.begin();
         for (const Operand wanted : expected) {
+            if (operand == operands_.end() && wanted == Operand::CurrentFile)
+                break;
             if (operand == operands_.end())
                 return std::wstring(L"missing ") + OperandName(wanted);
             if (std::wstring error = Take(wanted, *operand++); !error.empty())
@@ -283,6 +298,11 @@ private:
             return {};
         case Operand::CommandLine: invocation_.commandLine = value; return {};
         case Operand::File: break;
+        case Operand::CurrentFile:
+            if (value.empty())
+                return L"CURRENT is empty";
+            invocation_.currentFile = value;
+            return {};
         }
         if (value.empty())
             return L"FILE is empty";

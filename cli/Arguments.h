@@ -13,7 +13,7 @@
 namespace qm::cli {
 
 // Program stands for a line without a command (--help, --version).
-enum class Command { Program, List, Add, Remove, Disable, Enable, Backups, Restore };
+enum class Command { Program, List, Add, Remove, Disable, Enable, Backups, Restore, Compare };
 
 struct Invocation {
     Command command = Command::Program;
@@ -25,7 +25,9 @@ struct Invocation {
     bool wide = false; // the table shows every column whole
     std::wstring name; // empty: the key's unnamed default value (--default-value)
     std::wstring commandLine;
-    std::wstring file;
+    std::wstring file; // restore's backup; compare's baseline listing
+    std::optional<std::wstring> currentFile; // compare: the listing to compare with, else the registry
+    bool ignoreEnabled = false; // compare --ignore enabled
     std::optional<std::wstring> backupFolder;
     // remove only: the entry goes without a backup (for one no backup file can hold).
     bool noBackup = false;

@@ -3,6 +3,7 @@
 #include "backup/BackupWriter.h"
 #include "backup/EntryOperations.h"
 #include "cli/Arguments.h"
+#include "cli/Compare.h"
 #include "cli/Help.h"
 #include "cli/Listing.h"
 #include "host/Application.h"
@@ -229,6 +230,43 @@ enum class Presence { Present, Missing, Unreadable };
     return PrintBackupPath(streams, label + L" is restored", restored.backupPath, kExitDone);
 }
 
+// A listing file's entries; nothing, with the reason said, when it cannot be read or is not one.
+std::optional<std::vector<ListedEntry>> ReadListingFile(Streams streams, const std::wstring& file)
+{
+    const auto bytes = IsPlainFile(file) ? ReadWholeFile(file) : std::nullopt;
+    if (!bytes) {
+        Say(streams, Quoted(file) + L" cannot be read");
+        return std::nullopt;
+    }
+    ListingRead read = ReadListing(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (!read.entries)
+        Say(streams, Quoted(file) + L" is not a listing of startup entries: " + read.error);
+    return std::move(read.entries);
+}
+
+[[nodiscard]] int Compare(const Invocation& invocation, Streams streams)
+{
+    const auto baseline = ReadListingFile(streams, invocation.file);
+    if (!baseline)
+        return kExitFailed;
+    std::vector<ListedEntry> current;
+    if (invocation.currentFile) {
+        auto read = ReadListingFile(streams, *invocation.currentFile);
+        if (!read)
+            return kExitFailed;
+        current = std::move(*read);
+    } else {
+        std::vector<const StartupKey*> unreadable;
+        current = ListedEntries(EntryRecords(invocation.locations, unreadable));
+        // A key that cannot be read would show all its entries as removed.
+        if (!unreadable.empty())
+            return Fail(streams, Unreadable(*unreadable.front()));
+    }
+    const Records differences = CompareListings(*baseline, current, {invocation.ignoreEnabled, invocation.locations});
+    const int printed = Print(streams, FormatRecords(differences, invocation.format, invocation.wide));
+    return printed == kExitDone && !differences.rows.empty() ? kExitDrift : printed;
+}
+
 std::wstring VersionLine()
 {
     const Version version = App().AppVersion();
@@ -261,6 +299,7 @@ int RunCommandLine(const std::vector<std::wstring>& arguments, Streams streams)
     case Command::Enable: return SetEnabled(invocation, streams, true);
     case Command::Backups: return Backups(invocation, streams);
     case Command::Restore: return Restore(invocation, streams);
+    case Command::Compare: return Compare(invocation, streams);
     }
     return Print(streams, VersionLine());
 }

@@ -14,6 +14,8 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 // Done in part: the entry changed, and standard error says what did not follow.
 inline constexpr int kExitPartly = 3;
+// compare: the listings differ; the differences went to standard output.
+inline constexpr int kExitDrift = 4;
 
 struct Streams {
     TextSink& out; // data

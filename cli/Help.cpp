@@ -17,7 +17,7 @@ struct CommandHelp {
     const wchar_t* details;
 };
 
-constexpr std::array<CommandHelp, 7> kHelp = {{
+constexpr std::array<CommandHelp, 8> kHelp = {{
     {Command::List, L"list [--location LOC]... [--format table|csv|json] [--wide]", L"lists the entries of startup locations",
         L"Prints every entry of the locations given (all of them without --location): location,\r\n"
         L"source (run, runonce or policy), key, name, type, enabled, command, program and\r\n"
@@ -60,6 +60,18 @@ constexpr std::array<CommandHelp, 7> kHelp = {{
     {Command::Restore, L"restore FILE", L"puts a backed-up entry back",
         L"Checks that FILE is a whole backup of a startup entry, has the registry editor import it,\r\n"
         L"reads every value back and compares it, and only then deletes FILE.\r\n"},
+    {Command::Compare, L"compare [--location LOC]... [--ignore enabled] [--format table|csv|json] FILE [CURRENT]",
+        L"reports the entries that differ from a baseline",
+        L"FILE and CURRENT are listings written by 'list --format json'; without CURRENT, FILE is\r\n"
+        L"compared with the registry's entries now. Entries are matched by location, key and name\r\n"
+        L"(names ignoring case, as the registry does). Prints one row per difference: an entry\r\n"
+        L"added or removed, or a change of its command, type or enabled state. Exits 0 when\r\n"
+        L"nothing differs and 4 when something does.\r\n"
+        L"  --location LOC     compare only that location; repeat it for more. Without it, the\r\n"
+        L"                     registry is read at every location, so give the same --location\r\n"
+        L"                     options the baseline was listed with\r\n"
+        L"  --ignore enabled   leave changes of the enabled state out\r\n"
+        L"  --format FORMAT    table (the default), csv or json\r\n"},
 }};
 
 const CommandHelp* HelpOf(Command command)
@@ -111,7 +123,8 @@ std::wstring HelpText(Command command)
     }
     return text + L"\r\n" + Locations() +
         L"\r\nExit codes: 0 done; 1 failed, nothing changed (the reason on standard error); 2 the command\r\n"
-        L"line was wrong. 'quillmoor-cli COMMAND --help' describes a command.\r\n";
+        L"line was wrong; 4 compare found differences. 'quillmoor-cli COMMAND --help' describes a\r\n"
+        L"command.\r\n";
 }
 
 } // namespace qm::cli

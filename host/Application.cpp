@@ -1,5 +1,7 @@
 #include "host/Application.h"
 
+#include "QuillmoorVersion.h"
+
 #include <algorithm>
 
 namespace qm {
@@ -30,6 +32,11 @@ std::wstring Application::Folder() const
     }
     const auto slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+Version Application::AppVersion() const
+{
+    return {QM_VERSION_MAJOR, QM_VERSION_MINOR, QM_VERSION_PATCH};
 }
 
 void Application::SetServices(HostServices* services)

@@ -26,7 +26,7 @@ public:
     // The folder that holds the executable, without a trailing backslash; read afresh each time.
     std::wstring Folder() const;
     const std::wstring& Title() const { return title_; }
-    Version AppVersion() const { return {1, 0, 0}; }
+    Version AppVersion() const;
 
     HostServices& Services() const { return *services_; }
     // Tests replace the services; nullptr puts the platform's back.

@@ -2,6 +2,9 @@
 
 namespace qm {
 
+// The maker: the About window's home-page button, the Help menu and the installer's publisher.
+inline constexpr wchar_t kMakerName[] = L"Vostrel";
+
 // Text of the About window's lblDescription.
 inline constexpr wchar_t kAboutDescription[] =
     L"Visit our web site with the Vostrel button to find more programs for your computer, "

@@ -49,7 +49,7 @@ FrmAbout::FrmAbout()
       descriptionLabel(L"lblDescription", InFrame(kDescriptionFrame, {120, 120, 3795, 810}), kAboutDescription),
       descriptionFrame(L"Frame2", kDescriptionFrame),
       mailingListButton(L"Command1", {1440, 2040, 2295, 345}, L"&Join the Mailing List"),
-      homePageButton(L"Command2", {4320, 2040, 1245, 345}, L"&Vostrel"),
+      homePageButton(L"Command2", {4320, 2040, 1245, 345}, L"&" + std::wstring(kMakerName)),
       disclaimerLabel(L"lblDisclaimer", InFrame(kDisclaimerFrame, {120, 240, 3870, 1185}), kAboutDisclaimer),
       disclaimerFrame(L"Frame1", kDisclaimerFrame),
       systemInfoButton(L"Command4", {4320, 2760, 1245, 345}, L"&System Info"),

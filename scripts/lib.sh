@@ -10,9 +10,10 @@ qm_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool googletest python3
   clang libclang-rt-14-dev chromium)
 
+# Arguments: packages only the calling script needs (the installer tools for the tests).
 qm_install() {
   local missing=() p
-  for p in "${qm_packages[@]}"; do
+  for p in "${qm_packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
   done
   ((${#missing[@]})) || return 0

@@ -3,7 +3,7 @@
 # (for example: scripts/test.sh -R RegistryLayer).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
-qm_install
+qm_install wixl msitools
 qm_build
 qm_prefix
 trap qm_stop EXIT

@@ -20,6 +20,10 @@ std::wstring Describe(const qm::cli::Invocation& in)
         text += L" to " + *in.backupFolder;
     if (in.noBackup)
         text += L" without backup";
+    if (in.currentFile)
+        text += L" against " + *in.currentFile;
+    if (in.ignoreEnabled)
+        text += L" ignoring enabled";
     return text;
 }
 
@@ -58,6 +62,9 @@ TEST(ArgumentsTest, GoodLinesSayWhatToDo)
         {{L"remove", L"--no-backup", L"--location", L"hkcu", L"--default-value"}, L"remove @hkcu [||] without backup"},
         {{L"--help"}, L"help  [||]"},
         {{L"--version"}, L"version  [||]"},
+        {{L"compare", L"base.json"}, L"compare" + kAll + L" [||base.json]"},
+        {{L"compare", L"--ignore=enabled", L"base.json", L"--location", L"hkcu", L"now.json", L"--format", L"csv"},
+            L"compare @hkcu csv [||base.json] against now.json ignoring enabled"},
     };
     for (const Line& line : lines) {
         SCOPED_TRACE(testing::PrintToString(line.arguments));
@@ -93,6 +100,11 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"backups", L"--backup-folder="}, L"--backup-folder needs a folder"},
         {{L"restore"}, L"missing FILE"},
         {{L"restore", L"x.reg", L"--wide"}, L"restore takes no --wide option"},
+        {{L"compare"}, L"missing FILE"},
+        {{L"compare", L"a.json", L"b.json", L"c.json"}, L"unexpected argument 'c.json'"},
+        {{L"compare", L"a.json", L""}, L"CURRENT is empty"},
+        {{L"compare", L"--ignore", L"command", L"a.json"}, L"--ignore takes only 'enabled', not 'command'"},
+        {{L"list", L"--ignore", L"enabled"}, L"list takes no --ignore option"},
         // A missing --location is named before any count of operands.
         {{L"add", L"HKCU", L"X", L"notepad.exe"}, L"--location is required: write '--location HKCU'"},
         {{L"disable", L"x", L"y"},

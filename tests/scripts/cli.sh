@@ -11,7 +11,10 @@ CLI=$BUILD/quillmoor-cli.exe
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 BACKUPS=$UI_TMP/backups
-WIN_BACKUPS="Z:${BACKUPS//\//\\}"
+windows_path() {
+  echo "Z:${1//\//\\}"
+}
+WIN_BACKUPS=$(windows_path "$BACKUPS")
 
 # Names and command lines that quoting, escaping and encoding must carry through.
 TRICKY=(
@@ -36,6 +39,7 @@ for ((i = 0; i < ${#TRICKY[@]}; i += 2)); do ALL_NAMES+=("${TRICKY[i]}"); done
 for ((i = 0; i < ${#TYPED[@]}; i += 3)); do ALL_NAMES+=("${TYPED[i]}"); done
 HELP_FLAG='QmCli help flag'
 ALL_NAMES+=("$HELP_FLAG")
+DRIFT='QmCli drift'
 LINE_BREAK=$'QmCli line\nbreak'
 # The other lists Windows runs at logon, by location: key as `reg` names it, source.
 OTHER_LISTS=(
@@ -59,6 +63,7 @@ cleanup() {
   for ((i = 0; i < ${#OTHER_LISTS[@]}; i += 3)); do
     reg_run delete "${OTHER_LISTS[i + 1]}" /v "$ONCE_NAME" /f >/dev/null
   done
+  reg_run delete "$RUN" /v "$DRIFT" /f >/dev/null
   if leftovers; then
     for name in "${ALL_NAMES[@]}"; do
       reg_run delete "$RUN" /v "$name" /f >/dev/null
@@ -159,6 +164,41 @@ check "with its entry's name, command line and time written" eval 'grep -F \
 expect_exit "restore it" 0 restore "$backup"
 check "it is back, exactly" listing_reads_back
 check "its backup is gone" eval '[ -z "$(find "$BUILD" -maxdepth 1 -name "QmCli*.reg")" ]'
+
+# Drift against a baseline: a command line changed, an entry turned off, one added.
+drift_is() {
+  python3 - "$UI_TMP/out" "$@" <<'EOF'
+import csv, io, sys
+rows = list(csv.reader(io.StringIO(open(sys.argv[1], "rb").read().decode("utf-8"), newline="")))
+expected = [line.split("|") for line in sys.argv[2:]]
+assert rows[0] == ["change", "location", "key", "name", "field", "baseline", "current"], rows[0]
+assert sorted([r[0], r[3], r[4], r[5], r[6]] for r in rows[1:]) == sorted(expected), rows[1:]
+EOF
+}
+RUNDLL_BEFORE='rundll32.exe C:\QmCliGone\x.dll,Start'
+RUNDLL_AFTER='rundll32.exe C:\QmCliGone\y.dll,Start'
+expect_exit "a baseline" 0 list --location hkcu --format json
+cp "$UI_TMP/out" "$UI_TMP/baseline.json"
+baseline=$(windows_path "$UI_TMP/baseline.json")
+expect_exit "compare with the unchanged registry" 0 compare --location hkcu "$baseline"
+reg_run add "$RUN" /v 'QmCli rundll' /d "$RUNDLL_AFTER" /f >/dev/null
+cli disable --location hkcu 'QmCli  blanks  '
+reg_run add "$RUN" /v "$DRIFT" /d 'C:\drift.exe' /f >/dev/null
+expect_exit "compare after three changes" 4 compare --location hkcu --format csv "$baseline"
+check "reports each" drift_is "changed|QmCli rundll|command|$RUNDLL_BEFORE|$RUNDLL_AFTER" \
+  'changed|QmCli  blanks  |enabled|true|false' "added|$DRIFT|||C:\\drift.exe"
+cli list --location hkcu --format json
+cp "$UI_TMP/out" "$UI_TMP/current.json"
+expect_exit "compare two files, --ignore enabled" 4 compare --format csv --ignore enabled "$baseline" "$(windows_path "$UI_TMP/current.json")"
+check "leaves the state out" drift_is "changed|QmCli rundll|command|$RUNDLL_BEFORE|$RUNDLL_AFTER" "added|$DRIFT|||C:\\drift.exe"
+printf '[{"location": "hkcu"}]' >"$UI_TMP/bad.json"
+expect_exit "compare with a file that is not a listing" 1 compare "$(windows_path "$UI_TMP/bad.json")"
+expect_exit "compare with a file that is not there" 1 compare "$(windows_path "$UI_TMP/none.json")"
+expect_exit "compare without a baseline" 2 compare --location hkcu
+reg_run add "$RUN" /v 'QmCli rundll' /d "$RUNDLL_BEFORE" /f >/dev/null
+cli enable --location hkcu 'QmCli  blanks  '
+reg_run delete "$RUN" /v "$DRIFT" /f >/dev/null
+expect_exit "compare once all is put back" 0 compare --location hkcu "$baseline"
 
 # Each type's value and, since it is disabled first, its enabled state make the round trip.
 typed_values() {
