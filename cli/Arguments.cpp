@@ -9,7 +9,7 @@ namespace qm::cli {
 
 namespace {
 
-enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup };
+enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup, Verify };
 
 struct OptionSyntax {
     std::wstring_view name;
@@ -17,13 +17,14 @@ struct OptionSyntax {
     bool takesValue;
 };
 
-constexpr std::array<OptionSyntax, 6> kOptions = {{
+constexpr std::array<OptionSyntax, 7> kOptions = {{
     {L"--location", Option::Location, true},
     {L"--format", Option::Format, true},
     {L"--wide", Option::Wide, false},
     {L"--backup-folder", Option::BackupFolder, true},
     {L"--default-value", Option::DefaultValue, false},
     {L"--no-backup", Option::NoBackup, false},
+    {L"--verify", Option::Verify, false},
 }};
 
 enum class Locations {
@@ -39,6 +40,7 @@ struct Accepted {
     bool backupFolder = false;
     bool defaultValue = false; // in place of NAME
     bool noBackup = false;
+    bool verify = false;
 };
 
 enum class Operand { Name, CommandLine, File };
@@ -55,7 +57,7 @@ struct CommandSyntax {
 };
 
 constexpr std::array<CommandSyntax, 7> kCommands = {{
-    {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true}, {}},
+    {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true, .verify = true}, {}},
     {Command::Add, L"add", {.locations = Locations::One, .backupFolder = true}, kNameAndCommand},
     {Command::Remove, L"remove",
         {.locations = Locations::One, .backupFolder = true, .defaultValue = true, .noBackup = true}, kName},
@@ -73,6 +75,7 @@ bool Accepts(const Accepted& accepted, Option option)
     case Option::Wide: return accepted.format;
     case Option::BackupFolder: return accepted.backupFolder;
     case Option::DefaultValue: return accepted.defaultValue;
+    case Option::Verify: return accepted.verify;
     case Option::NoBackup: break;
     }
     return accepted.noBackup;
@@ -226,6 +229,7 @@ private:
             invocation_.backupFolder = value;
             return {};
         case Option::DefaultValue: defaultValue_ = true; return {};
+        case Option::Verify: invocation_.verify = true; return {};
         case Option::NoBackup: break;
         }
         invocation_.noBackup = true;

@@ -102,7 +102,7 @@ enum class Presence { Present, Missing, Unreadable };
 [[nodiscard]] int List(const Invocation& invocation, Streams streams)
 {
     std::vector<const StartupKey*> unreadable;
-    const Records records = EntryRecords(invocation.locations, unreadable);
+    const Records records = EntryRecords(invocation.locations, invocation.verify, unreadable);
     const int printed = Print(streams, FormatRecords(records, invocation.format, invocation.wide));
     // What could be read is printed; a script must still not take a refused key for an empty one.
     for (const StartupKey* key : unreadable)

@@ -15,6 +15,7 @@ std::wstring Describe(const qm::cli::Invocation& in)
         text += L" @" + std::wstring(key->name);
     text += in.format == qm::cli::Format::Json ? L" json" : in.format == qm::cli::Format::Csv ? L" csv" : L"";
     text += in.wide ? L" wide" : L"";
+    text += in.verify ? L" verify" : L"";
     text += L" [" + in.name + L"|" + in.commandLine + L"|" + in.file + L"]";
     if (in.backupFolder)
         text += L" to " + *in.backupFolder;
@@ -47,6 +48,7 @@ TEST(ArgumentsTest, GoodLinesSayWhatToDo)
         {{L"backups", L"--format", L"csv", L"--backup-folder", L"X"}, L"backups csv [||] to X"},
         // Location names ignore case, as registry paths do.
         {{L"list", L"--location", L"HKCU", L"--wide", L"--location=Hklm32"}, L"list @hkcu @hklm32 wide [||]"},
+        {{L"list", L"--verify", L"--location", L"hkcu"}, L"list @hkcu verify [||]"},
         {{L"remove", L"--bogus", L"--help"}, L"help remove [||]"},
         {{L"remove", L"--location", L"hkcu", L"-h"}, L"help remove [||]"},
         {{L"add", L"--location", L"hkcu", L"/?"}, L"help add [||]"},
@@ -90,6 +92,8 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"backups", L"--backup-folder="}, L"--backup-folder needs a folder"},
         {{L"restore"}, L"missing FILE"},
         {{L"restore", L"x.reg", L"--wide"}, L"restore takes no --wide option"},
+        {{L"backups", L"--verify"}, L"backups takes no --verify option"},
+        {{L"list", L"--verify=yes"}, L"--verify takes no value"},
         // A missing --location is named before any count of operands.
         {{L"add", L"HKCU", L"X", L"notepad.exe"}, L"--location is required: write '--location HKCU'"},
         {{L"disable", L"x", L"y"},
