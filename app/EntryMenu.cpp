@@ -1,5 +1,6 @@
 #include "app/EntryMenu.h"
 
+#include "app/EntrySignatures.h"
 #include "app/FrmMain.h"
 #include "host/Application.h"
 #include "host/Clipboard.h"
@@ -100,6 +101,10 @@ std::wstring EntryTooltip(const FrmMain& window, int index)
     line(entry.key->Is32Bit() ? std::wstring(L"32-bit: ") + entry.key->fullPath : entry.key->fullPath);
     if (entry.program && entry.program->check == ProgramCheck::Missing)
         line(L"Program not found: " + entry.program->path);
+    if (entry.signature) {
+        for (const std::wstring& text : SignatureLines(*entry.signature))
+            line(text);
+    }
     return tip;
 }
 
