@@ -1,5 +1,6 @@
 #include "app/EntryMenu.h"
 
+#include "app/EntrySignatures.h"
 #include "app/FrmMain.h"
 #include "host/Application.h"
 #include "host/Clipboard.h"
@@ -108,6 +109,10 @@ std::wstring EntryTooltip(const FrmMain& window, int index)
         line(L"Group Policy may put it back at its next refresh");
     if (entry.program && entry.program->check == ProgramCheck::Missing)
         line(L"Program not found: " + entry.program->path);
+    if (entry.signature) {
+        for (const std::wstring& text : SignatureLines(*entry.signature))
+            line(text);
+    }
     return tip;
 }
 

@@ -22,7 +22,8 @@ UniqueMenu BuildEntryMenu(const FrmMain& window, int index);
 void ShowEntryMenu(FrmMain& window, int index, POINT screen);
 void RunEntryMenuCommand(FrmMain& window, UINT command);
 
-// What the lists' tooltip says of an entry: its state, the key it comes from, a missing program.
+// What the lists' tooltip says of an entry: its state, the key it comes from, a missing
+// program, its program's signature and the company the program claims.
 std::wstring EntryTooltip(const FrmMain& window, int index);
 // What the lists' tooltip says between their items: the location shown and every key it lists.
 std::wstring LocationTooltip(const StartupLocation& location);

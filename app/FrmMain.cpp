@@ -3,6 +3,7 @@
 #include "app/BackupsView.h"
 #include "app/EntryCommands.h"
 #include "app/EntryMenu.h"
+#include "app/EntrySignatures.h"
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/StoredLayout.h"
@@ -21,6 +22,7 @@ constexpr COLORREF kBannerColor = 0x00FFC0C0;
 // A command line whose program is gone.
 constexpr COLORREF kWarningColor = RGB(192, 0, 0);
 constexpr UINT_PTR kProgramCheckTimer = 1;
+constexpr UINT kSignatureCheckedMessage = WM_APP + 1;
 // Each tick of the check timer looks for programs this long at most.
 constexpr ULONGLONG kProgramCheckSliceMs = 8;
 constexpr int kClientWidthTwips = 8235;
@@ -117,6 +119,7 @@ bool FrmMain::Load()
     // The backups view is made when it is first reached.
     if (!CreateForm(setup, stacking, tabOrder, {&backupList, &finishedButton, &restoreButton}))
         return false;
+    signatureWorker_ = std::make_unique<SignatureWorker>(Hwnd(), kSignatureCheckedMessage);
 
     helpMenu_.reset(CreatePopupMenu());
     AppendMenuW(helpMenu_.get(), MF_STRING, kHelpContentsCommand, L"&Help Contents");
@@ -188,6 +191,7 @@ int FrmMain::CurrentLocation() const
 void FrmMain::ListLocation(int location)
 {
     entries_.clear();
+    signatureWorker_->NewRound();
     for (int other = 1; other <= kLocationCount; ++other) {
         if (TintButton* button = LocationButton(other).Button())
             button->SetSelected(other == location);
@@ -223,9 +227,9 @@ void FrmMain::ListLocation(int location)
         for (ValueText& value : source.values) {
             const bool off = disabled.Contains(value.name);
             const COLORREF color = off || skipped ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(value.name, {color, source.startupKey->mark});
+            nameList.Add(value.name, {color, EntryNote(source.startupKey->mark, std::nullopt)});
             commandLineList.Add(value.text, {color, nullptr});
-            entries_.push_back({source.startupKey, std::move(value.name), off, skipped, std::nullopt});
+            entries_.push_back({source.startupKey, std::move(value.name), off, skipped, std::nullopt, std::nullopt});
         }
     }
     nameList.EndFill();
@@ -254,8 +258,13 @@ void FrmMain::CheckSomePrograms()
     const ULONGLONG until = GetTickCount64() + kProgramCheckSliceMs;
     while (ProgramChecksPending() && GetTickCount64() < until) {
         const size_t index = nextProgramCheck_++;
+        // A selected entry may have been looked for already.
+        if (entries_[index].program)
+            continue;
         entries_[index].program = FindProgram(commandLineList.Item(static_cast<int>(index)));
         ShowProgramCheck(index);
+        if (entries_[index].program->check == ProgramCheck::Found)
+            signatureWorker_->Add(index, entries_[index].program->path);
     }
     if (!ProgramChecksPending())
         KillTimer(Hwnd(), kProgramCheckTimer);
@@ -268,10 +277,38 @@ void FrmMain::ShowProgramCheck(size_t index)
         commandLineList.SetStyle(static_cast<int>(index), {kWarningColor, nullptr});
 }
 
+void FrmMain::CheckSelectedFirst(size_t index)
+{
+    ListedEntry& entry = entries_[index];
+    if (entry.signature)
+        return;
+    if (!entry.program) {
+        entry.program = FindProgram(commandLineList.Item(static_cast<int>(index)));
+        ShowProgramCheck(index);
+    }
+    if (entry.program->check == ProgramCheck::Found)
+        signatureWorker_->CheckFirst(index, entry.program->path);
+}
+
+void FrmMain::ShowSignature(WPARAM round, LPARAM index)
+{
+    auto signature = signatureWorker_->Take(round, index);
+    if (!signature || static_cast<size_t>(index) >= entries_.size())
+        return;
+    ListedEntry& entry = entries_[static_cast<size_t>(index)];
+    entry.signature = std::move(signature);
+    const int item = static_cast<int>(index);
+    nameList.SetStyle(item, {nameList.Style(item).color, EntryNote(entry.key->mark, entry.signature)});
+}
+
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TIMER && wParam == kProgramCheckTimer) {
         CheckSomePrograms();
+        return 0;
+    }
+    if (message == kSignatureCheckedMessage) {
+        ShowSignature(wParam, lParam);
         return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
@@ -297,6 +334,7 @@ void FrmMain::OnNameClick()
         return;
     }
     commandLineList.SetSelectedIndex(index);
+    CheckSelectedFirst(static_cast<size_t>(index));
     deleteButton.SetEnabled(true);
     backupNameBox.SetText(BackupBaseName(SelectedEntryName(), MaxBackupBaseName(App().Folder())));
 }

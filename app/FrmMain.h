@@ -9,9 +9,11 @@
 #include "host/OptionButton.h"
 #include "host/TextBox.h"
 #include "launch/ProgramPath.h"
+#include "launch/SignatureWorker.h"
 #include "registry/StartupLocations.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +37,7 @@ public:
         bool disabled; // by its StartupApproved value
         bool skipped;  // its whole list, by a policy
         std::optional<ProgramLookup> program; // once looked for
+        std::optional<FileSignature> signature; // once its found program is checked
     };
 
     // Fills both entry lists from a location (1 to 4): its own key's values, then those of
@@ -48,6 +51,8 @@ public:
     // The programs of the listed entries are looked for a few at a time on a timer, after the
     // lists are shown, so that input is never held up; a new listing starts over.
     bool ProgramChecksPending() const { return nextProgramCheck_ < entries_.size(); }
+    // Each program found is then handed to the signature worker, whose results come back as
+    // messages; a selected entry's program is looked for and checked next.
     // The location whose option button is selected.
     int CurrentLocation() const;
     std::wstring SelectedEntryName() const;
@@ -120,9 +125,12 @@ private:
     void CommandEnded();
     void CheckSomePrograms();
     void ShowProgramCheck(size_t index);
+    void CheckSelectedFirst(size_t index);
+    void ShowSignature(WPARAM round, LPARAM index);
 
     std::vector<ListedEntry> entries_;
     size_t nextProgramCheck_ = 0;
+    std::unique_ptr<SignatureWorker> signatureWorker_;
     int runningCommands_ = 0;
     bool closeRequested_ = false;
     UniqueMenu helpMenu_;

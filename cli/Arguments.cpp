@@ -9,7 +9,7 @@ namespace qm::cli {
 
 namespace {
 
-enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup, Ignore };
+enum class Option { Location, Format, Wide, BackupFolder, DefaultValue, NoBackup, Ignore, Verify };
 
 struct OptionSyntax {
     std::wstring_view name;
@@ -17,7 +17,7 @@ struct OptionSyntax {
     bool takesValue;
 };
 
-constexpr std::array<OptionSyntax, 7> kOptions = {{
+constexpr std::array<OptionSyntax, 8> kOptions = {{
     {L"--location", Option::Location, true},
     {L"--format", Option::Format, true},
     {L"--wide", Option::Wide, false},
@@ -25,6 +25,7 @@ constexpr std::array<OptionSyntax, 7> kOptions = {{
     {L"--default-value", Option::DefaultValue, false},
     {L"--no-backup", Option::NoBackup, false},
     {L"--ignore", Option::Ignore, true},
+    {L"--verify", Option::Verify, false},
 }};
 
 enum class Locations {
@@ -41,6 +42,7 @@ struct Accepted {
     bool defaultValue = false; // in place of NAME
     bool noBackup = false;
     bool ignore = false;
+    bool verify = false;
 };
 
 enum class Operand { Name, CommandLine, File, CurrentFile };
@@ -59,7 +61,7 @@ struct CommandSyntax {
 };
 
 constexpr std::array<CommandSyntax, 8> kCommands = {{
-    {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true}, {}},
+    {Command::List, L"list", {.locations = Locations::AnyNumber, .format = true, .verify = true}, {}},
     {Command::Add, L"add", {.locations = Locations::One, .backupFolder = true}, kNameAndCommand},
     {Command::Remove, L"remove",
         {.locations = Locations::One, .backupFolder = true, .defaultValue = true, .noBackup = true}, kName},
@@ -79,6 +81,7 @@ bool Accepts(const Accepted& accepted, Option option)
     case Option::BackupFolder: return accepted.backupFolder;
     case Option::DefaultValue: return accepted.defaultValue;
     case Option::Ignore: return accepted.ignore;
+    case Option::Verify: return accepted.verify;
     case Option::NoBackup: break;
     }
     return accepted.noBackup;
@@ -239,6 +242,7 @@ private:
                 return L"--ignore takes only 'enabled', not " + Shown(value);
             invocation_.ignoreEnabled = true;
             return {};
+        case Option::Verify: invocation_.verify = true; return {};
         case Option::NoBackup: break;
         }
         invocation_.noBackup = true;

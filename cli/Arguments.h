@@ -31,6 +31,8 @@ struct Invocation {
     std::optional<std::wstring> backupFolder;
     // remove only: the entry goes without a backup (for one no backup file can hold).
     bool noBackup = false;
+    // list only: the programs' signatures are checked (which takes time).
+    bool verify = false;
 };
 
 struct ParseResult {

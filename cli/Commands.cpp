@@ -103,7 +103,7 @@ enum class Presence { Present, Missing, Unreadable };
 [[nodiscard]] int List(const Invocation& invocation, Streams streams)
 {
     std::vector<const StartupKey*> unreadable;
-    const Records records = EntryRecords(invocation.locations, unreadable);
+    const Records records = EntryRecords(invocation.locations, invocation.verify, unreadable);
     const int printed = Print(streams, FormatRecords(records, invocation.format, invocation.wide));
     // What could be read is printed; a script must still not take a refused key for an empty one.
     for (const StartupKey* key : unreadable)
@@ -257,7 +257,7 @@ std::optional<std::vector<ListedEntry>> ReadListingFile(Streams streams, const s
         current = std::move(*read);
     } else {
         std::vector<const StartupKey*> unreadable;
-        current = ListedEntries(EntryRecords(invocation.locations, unreadable));
+        current = ListedEntries(EntryRecords(invocation.locations, false, unreadable));
         // A key that cannot be read would show all its entries as removed.
         if (!unreadable.empty())
             return Fail(streams, Unreadable(*unreadable.front()));

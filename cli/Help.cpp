@@ -18,13 +18,18 @@ struct CommandHelp {
 };
 
 constexpr std::array<CommandHelp, 8> kHelp = {{
-    {Command::List, L"list [--location LOC]... [--format table|csv|json] [--wide]", L"lists the entries of startup locations",
+    {Command::List, L"list [--location LOC]... [--format table|csv|json] [--wide] [--verify]",
+        L"lists the entries of startup locations",
         L"Prints every entry of the locations given (all of them without --location): location,\r\n"
-        L"source (run, runonce or policy), key, name, type, enabled, command, program and\r\n"
-        L"programExists.\r\n"
+        L"source (run, runonce or policy), key, name, type, enabled, command, program,\r\n"
+        L"programExists, company (the name the program's version resource claims), signer and\r\n"
+        L"signature.\r\n"
         L"  --location LOC    a location to list; repeat it for more\r\n"
         L"  --format FORMAT   table (the default, for people), csv or json\r\n"
-        L"  --wide            the table shows every column whole (else cut at 60 characters)\r\n"},
+        L"  --wide            the table shows every column whole (else cut at 60 characters)\r\n"
+        L"  --verify          check each program's signature, on one thread per processor:\r\n"
+        L"                    verified (with the signer), unsigned, invalid, untrusted or\r\n"
+        L"                    not checked; without it signature is empty (null in JSON)\r\n"},
     {Command::Add, L"add --location LOC [--backup-folder DIR] [--] NAME COMMAND",
         L"adds an entry that starts COMMAND",
         L"Writes NAME as a REG_SZ value holding COMMAND. An entry of that name is saved to a\r\n"

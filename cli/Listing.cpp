@@ -3,11 +3,16 @@
 #include "backup/BackupRestore.h"
 #include "host/Files.h"
 #include "launch/ProgramPath.h"
+#include "launch/Signature.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <cstdio>
+#include <thread>
 
 namespace qm::cli {
 
@@ -34,6 +39,63 @@ Cell ProgramExists(ProgramCheck check)
     return check == ProgramCheck::Found;
 }
 
+// The processors this process may run on.
+unsigned ProcessorCount()
+{
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0)
+        return 1;
+    return static_cast<unsigned>(std::popcount(static_cast<unsigned long long>(process)));
+}
+
+// Each file checked once, on up to one thread per processor; the results in the files' order.
+std::vector<FileSignature> CheckFiles(const std::vector<std::wstring>& files)
+{
+    std::vector<FileSignature> results(files.size());
+    std::atomic<std::size_t> next = 0;
+    auto work = [&] {
+        for (std::size_t i = next++; i < files.size(); i = next++)
+            results[i] = CheckFile(files[i]);
+    };
+    const std::size_t threadCount = std::min<std::size_t>(ProcessorCount(), files.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < threadCount; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    return results;
+}
+
+// Fills company, signer and signature of every row whose program was found.
+void AddSignatures(Records& records, const std::vector<std::wstring>& programs, bool verify)
+{
+    std::vector<std::wstring> files;
+    for (const std::wstring& program : programs) {
+        if (!program.empty() && std::find(files.begin(), files.end(), program) == files.end())
+            files.push_back(program);
+    }
+    std::vector<FileSignature> checked;
+    if (verify) {
+        checked = CheckFiles(files);
+    } else {
+        for (const std::wstring& file : files)
+            checked.push_back({SignatureStatus::NotChecked, {}, {}, ClaimedCompany(file)});
+    }
+    for (std::size_t row = 0; row < programs.size(); ++row) {
+        auto& cells = records.rows[row];
+        const auto file = std::find(files.begin(), files.end(), programs[row]);
+        if (file == files.end()) {
+            cells.insert(cells.end(), {std::wstring(), std::wstring(), verify ? Cell(std::wstring(L"not checked")) : NoValue{}});
+            continue;
+        }
+        const FileSignature& signature = checked[static_cast<std::size_t>(file - files.begin())];
+        cells.insert(cells.end(), {signature.company, signature.signer,
+            verify ? Cell(std::wstring(SignatureStatusName(signature.status))) : NoValue{}});
+    }
+}
+
 } // namespace
 
 std::wstring TypeName(unsigned long type)
@@ -41,10 +103,13 @@ std::wstring TypeName(unsigned long type)
     return type < kTypeNames.size() ? kTypeNames[type] : std::to_wstring(type);
 }
 
-Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<const StartupKey*>& unreadable)
+Records EntryRecords(const std::vector<const StartupKey*>& keys, bool verify, std::vector<const StartupKey*>& unreadable)
 {
-    Records records{
-        {L"location", L"source", L"key", L"name", L"type", L"enabled", L"command", L"program", L"programExists"}, {}};
+    Records records{{L"location", L"source", L"key", L"name", L"type", L"enabled", L"command", L"program",
+                        L"programExists", L"company", L"signer", L"signature"},
+        {}};
+    // The file each row's program was found in; empty when it was not.
+    std::vector<std::wstring> programs;
     for (const StartupKey* key : keys) {
         const RegKey opened = OpenStartupKeyForRead(*key);
         if (!opened) {
@@ -64,11 +129,13 @@ Records EntryRecords(const std::vector<const StartupKey*>& keys, std::vector<con
             std::wstring commandLine = ValueDataAsText(value->value);
             ProgramLookup program = FindProgram(commandLine);
             const bool enabled = !disabled.Contains(value->name);
+            programs.push_back(program.check == ProgramCheck::Found ? program.path : std::wstring());
             records.rows.push_back({std::wstring(key->name), std::wstring(SourceName(key->source)), std::wstring(key->fullPath),
                 std::move(value->name), TypeName(value->value.type), enabled, std::move(commandLine), std::move(program.path),
                 ProgramExists(program.check)});
         }
     }
+    AddSignatures(records, programs, verify);
     return records;
 }
 

@@ -1,7 +1,6 @@
 #include "host/SystemLibrary.h"
 
-#include "host/Handles.h"
-
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,19 +9,24 @@ namespace qm {
 
 FARPROC SystemFunctionAddress(const wchar_t* library, const char* function)
 {
-    // Freed at exit, after the last call into them.
-    static std::vector<std::pair<std::wstring, UniqueModule>> loaded;
-    for (const auto& [name, module] : loaded) {
+    struct Loaded {
+        std::mutex mutex;
+        std::vector<std::pair<std::wstring, HMODULE>> modules;
+    };
+    // Never freed, libraries included: a worker thread may still be inside one while the
+    // process ends.
+    static Loaded& loaded = *new Loaded;
+    const std::lock_guard lock(loaded.mutex);
+    for (const auto& [name, module] : loaded.modules) {
         if (name == library)
-            return GetProcAddress(module.get(), function);
+            return GetProcAddress(module, function);
     }
     // The system folder alone: a library of that name beside the program is never taken.
-    UniqueModule module(LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module)
         return nullptr;
-    const FARPROC address = GetProcAddress(module.get(), function);
-    loaded.emplace_back(library, std::move(module));
-    return address;
+    loaded.modules.emplace_back(library, module);
+    return GetProcAddress(module, function);
 }
 
 } // namespace qm

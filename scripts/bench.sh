@@ -15,6 +15,9 @@ trap qm_stop EXIT
 qm_display
 qm_wineserver
 
+# bench_verify checks copies of the signature tests' fixtures.
+QM_BUILD_DIR="$BUILD" bash "$ROOT/tests/scripts/signed-fixtures.sh"
+
 mapfile -t benches < <(find "$BUILD/bench" -name "bench_*${1:-}*.exe" 2>/dev/null | sort)
 if ((${#benches[@]} == 0)); then
   echo "No benchmark matches in $BUILD/bench" >&2

@@ -8,7 +8,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 qm_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool googletest python3
-  clang libclang-rt-14-dev chromium)
+  clang libclang-rt-14-dev chromium openssl osslsigncode)
 
 # Arguments: packages only the calling script needs (the installer tools for the tests).
 qm_install() {

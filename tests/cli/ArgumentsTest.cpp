@@ -15,6 +15,7 @@ std::wstring Describe(const qm::cli::Invocation& in)
         text += L" @" + std::wstring(key->name);
     text += in.format == qm::cli::Format::Json ? L" json" : in.format == qm::cli::Format::Csv ? L" csv" : L"";
     text += in.wide ? L" wide" : L"";
+    text += in.verify ? L" verify" : L"";
     text += L" [" + in.name + L"|" + in.commandLine + L"|" + in.file + L"]";
     if (in.backupFolder)
         text += L" to " + *in.backupFolder;
@@ -54,6 +55,7 @@ TEST(ArgumentsTest, GoodLinesSayWhatToDo)
         {{L"backups", L"--format", L"csv", L"--backup-folder", L"X"}, L"backups csv [||] to X"},
         // Location names ignore case, as registry paths do.
         {{L"list", L"--location", L"HKCU", L"--wide", L"--location=Hklm32"}, L"list @hkcu @hklm32 wide [||]"},
+        {{L"list", L"--verify", L"--location", L"hkcu"}, L"list @hkcu verify [||]"},
         {{L"remove", L"--bogus", L"--help"}, L"help remove [||]"},
         {{L"remove", L"--location", L"hkcu", L"-h"}, L"help remove [||]"},
         {{L"add", L"--location", L"hkcu", L"/?"}, L"help add [||]"},
@@ -105,6 +107,8 @@ TEST(ArgumentsTest, BadLinesAreRefusedWithOneLineSaying)
         {{L"compare", L"a.json", L""}, L"CURRENT is empty"},
         {{L"compare", L"--ignore", L"command", L"a.json"}, L"--ignore takes only 'enabled', not 'command'"},
         {{L"list", L"--ignore", L"enabled"}, L"list takes no --ignore option"},
+        {{L"backups", L"--verify"}, L"backups takes no --verify option"},
+        {{L"list", L"--verify=yes"}, L"--verify takes no value"},
         // A missing --location is named before any count of operands.
         {{L"add", L"HKCU", L"X", L"notepad.exe"}, L"--location is required: write '--location HKCU'"},
         {{L"disable", L"x", L"y"},

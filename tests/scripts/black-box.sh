@@ -295,6 +295,43 @@ click_control "${BTN_USER[@]}"
 park_pointer
 check_screen "clicking HKCU Run lists location 3" list_shows_location "${LOCATION_3[@]}"
 
+# A signed and an unsigned program (the signature tests' fixtures), names of one width: the
+# tooltip names the signer, and the unsigned one's name carries a grey word after it.
+step signatures
+FIXTURES=$BUILD/tests/signature-fixtures
+reg_run add "$USER_RUN" /v "$PREFIX_NAME SigA" /d "Z:${FIXTURES//\//\\}\\signed.exe" /f >/dev/null
+reg_run add "$USER_RUN" /v "$PREFIX_NAME SigB" /d "Z:${FIXTURES//\//\\}\\unsigned.exe" /f >/dev/null
+click_control "${BTN_USER[@]}"
+park_pointer
+shot "$UI_TMP/rows.png"
+mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
+signed_y=${rows[$(entry_index "$USER_RUN" "$PREFIX_NAME SigA")]:-0}
+unsigned_y=${rows[$(entry_index "$USER_RUN" "$PREFIX_NAME SigB")]:-0}
+
+# The rightmost x with ink on a line of the name list.
+ink_right() {
+  local x w
+  x=$(twips "${LST_NAME[0]}") w=$(twips "${LST_NAME[2]}")
+  convert "$SHOT" -crop "$((w - 24))x8+$((UI_ORIGIN_X + x + 2))+$((UI_ORIGIN_Y + $1 + 2))" +repage txt:- |
+    awk 'NR > 1 && $2 != "(255,255,255)" { split($1, at, "[,:]"); if (at[1] > r) r = at[1] } END { print r + 0 }'
+}
+unsigned_marked() {
+  shot "$SHOT" && (($(ink_right "$unsigned_y") > $(ink_right "$signed_y") + 20))
+}
+# Each try comes from outside the list, as a fresh hover.
+tooltip_says() {
+  park_pointer
+  sleep 0.2
+  point_at $(($(twips "${LST_NAME[0]}") + 20)) $(($1 + 4))
+  sleep 0.8
+  wine "$BUILD/tests/tooltip_text.exe" </dev/null 2>/dev/null | grep -q "$2"
+}
+check "an unsigned program is marked after its name" unsigned_marked
+check "the signed one's tooltip names its signer" tooltip_says "$signed_y" "Signed by Quillmoor Test Signer"
+check "the unsigned one's tooltip says so" tooltip_says "$unsigned_y" "Not signed"
+shot "$SHOT"
+park_pointer
+
 # Task Manager's status: 3 disabled, 2 enabled (with a zero time).
 state_is() {
   local data

@@ -124,7 +124,10 @@ parts = open(f"{folder}/expected", encoding="utf-8").read().split("\0")[:-1]
 expected = dict(zip(parts[0::2], parts[1::2]))
 text = lambda v: "" if v is None else str(v).lower() if isinstance(v, bool) else v
 assert b"\0" not in raw and raw.endswith(b"\r\n")
-assert list(rows[0]) == ["location", "source", "key", "name", "type", "enabled", "command", "program", "programExists"]
+assert list(rows[0]) == ["location", "source", "key", "name", "type", "enabled", "command", "program", "programExists",
+                         "company", "signer", "signature"]
+# Signatures are checked only when asked to.
+assert all(e["signature"] is None and e["signer"] == "" for e in entries)
 assert [[text(e[f]) for f in rows[0]] for e in entries] == [list(r.values()) for r in rows], "csv and json differ"
 ours = {e["name"]: e for e in entries if e["name"].startswith("QmCli")}
 assert {n: e["command"] for n, e in ours.items()} == expected, ours

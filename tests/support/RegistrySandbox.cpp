@@ -14,15 +14,17 @@ HKEY CreateScratch(const std::wstring& path)
 
 } // namespace
 
-RegistrySandbox::RegistrySandbox(const std::wstring& name)
+RegistrySandbox::RegistrySandbox(const std::wstring& name, Roots roots)
     : path_(L"Software\\QuillmoorTests\\" + name)
 {
     // Open every scratch key before HKCU itself is redirected.
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    hklm_ = CreateScratch(path_ + L"\\HKLM");
+    if (roots == Roots::All)
+        hklm_ = CreateScratch(path_ + L"\\HKLM");
     hkcu_ = CreateScratch(path_ + L"\\HKCU");
     hku_ = CreateScratch(path_ + L"\\HKU");
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, hklm_);
+    if (hklm_)
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, hklm_);
     RegOverridePredefKey(HKEY_USERS, hku_);
     RegOverridePredefKey(HKEY_CURRENT_USER, hkcu_);
 }

@@ -11,7 +11,12 @@ namespace qmtest {
 // real startup keys. The scratch tree is removed again when the sandbox ends.
 class RegistrySandbox {
 public:
-    explicit RegistrySandbox(const std::wstring& name);
+    // Signature checks need the machine's own HKEY_LOCAL_MACHINE, where the system's trust
+    // providers are registered: their tests redirect the user roots only, and must then not
+    // write below HKEY_LOCAL_MACHINE.
+    enum class Roots { All, UsersOnly };
+
+    explicit RegistrySandbox(const std::wstring& name, Roots roots = Roots::All);
     ~RegistrySandbox();
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
