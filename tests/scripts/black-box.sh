@@ -305,8 +305,8 @@ click_control "${BTN_USER[@]}"
 park_pointer
 shot "$UI_TMP/rows.png"
 mapfile -t rows < <(list_rows "$UI_TMP/rows.png" "${LST_NAME[@]}")
-signed_y=${rows[$(entry_index "$USER_RUN" "$PREFIX_NAME SigA")]:-0}
-unsigned_y=${rows[$(entry_index "$USER_RUN" "$PREFIX_NAME SigB")]:-0}
+signed_y=${rows[$(entry_index "$PREFIX_NAME SigA" "${LOCATION_3[@]}")]:-0}
+unsigned_y=${rows[$(entry_index "$PREFIX_NAME SigB" "${LOCATION_3[@]}")]:-0}
 
 # The rightmost x with ink on a line of the name list.
 ink_right() {

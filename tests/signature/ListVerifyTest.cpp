@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -32,9 +33,14 @@ std::map<std::wstring, Shown> Listed(bool verify)
     EXPECT_TRUE(unreadable.empty());
     const std::vector<std::wstring> tail(records.fields.end() - 3, records.fields.end());
     EXPECT_EQ(tail, (std::vector<std::wstring>{L"company", L"signer", L"signature"}));
+    const auto column = [&records](const wchar_t* field) {
+        return static_cast<std::size_t>(std::find_if(records.fields.begin(), records.fields.end(),
+            [field](const wchar_t* f) { return std::wstring(f) == field; }) - records.fields.begin());
+    };
     std::map<std::wstring, Shown> shown;
     for (const auto& row : records.rows)
-        shown[Text(row[2])] = {Text(row[8]), Text(row[9]), Text(row[10])};
+        shown[Text(row[column(L"name")])] = {Text(row[column(L"company")]), Text(row[column(L"signer")]),
+            Text(row[column(L"signature")])};
     return shown;
 }
 
