@@ -82,25 +82,34 @@ bool Holds(const qm::CheckedBackup& backup, const Entry& entry)
     return !entry.state || (sections[1].values[0].type == entry.state->type && sections[1].values[0].data == entry.state->data);
 }
 
-// Whether a registry editor runs; with end, each one is ended first (a test's own prefix
-// holds no other).
-bool RegistryEditorRunning(bool end = false)
+// The registry editors that run, as process ids with their parents'.
+std::vector<std::pair<DWORD, DWORD>> RegistryEditors()
 {
+    std::vector<std::pair<DWORD, DWORD>> editors;
     const qm::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W process{};
     process.dwSize = sizeof(process);
-    bool running = false;
     for (BOOL more = Process32FirstW(snapshot.get(), &process); more; more = Process32NextW(snapshot.get(), &process)) {
-        if (lstrcmpiW(process.szExeFile, L"regedit.exe") != 0)
-            continue;
-        running = true;
-        if (end) {
-            const qm::UniqueKernelHandle editor(OpenProcess(PROCESS_TERMINATE, FALSE, process.th32ProcessID));
-            if (editor)
-                TerminateProcess(editor.get(), 1);
-        }
+        if (lstrcmpiW(process.szExeFile, L"regedit.exe") == 0)
+            editors.emplace_back(process.th32ProcessID, process.th32ParentProcessID);
     }
-    return running;
+    return editors;
+}
+
+bool EditorStartedBy(DWORD parent)
+{
+    const auto editors = RegistryEditors();
+    return std::any_of(editors.begin(), editors.end(), [parent](const auto& e) { return e.second == parent; });
+}
+
+// The test's own prefix holds no editor of anyone else's.
+void EndRegistryEditors()
+{
+    for (const auto& [id, parent] : RegistryEditors()) {
+        const qm::UniqueKernelHandle editor(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (editor)
+            TerminateProcess(editor.get(), 1);
+    }
 }
 
 class KillTest : public testing::Test {
@@ -113,8 +122,7 @@ protected:
         // test runner reads until every holder has closed it.
         for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
             SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
-        // Each run waits for the editors it may have started: none of another test may linger.
-        static_cast<void>(RegistryEditorRunning(true));
+        EndRegistryEditors();
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"QmKillTest";
@@ -124,7 +132,7 @@ protected:
     void TearDown() override
     {
         // An editor left importing after its starter was killed is not left behind.
-        static_cast<void>(RegistryEditorRunning(true));
+        EndRegistryEditors();
         if (!folder_.empty()) {
             Set({});
             Clean();
@@ -161,8 +169,9 @@ protected:
         if (delayMs >= 0 && WaitForSingleObject(process.get(), static_cast<DWORD>(delayMs)) == WAIT_TIMEOUT)
             TerminateProcess(process.get(), 0xDEAD);
         WaitForSingleObject(process.get(), INFINITE);
-        // The registry editor goes on importing after its starter was killed.
-        for (int i = 0; i < 500 && RegistryEditorRunning(); ++i)
+        // The registry editor goes on importing after its starter was killed; only this run's
+        // editor is waited for.
+        for (int i = 0; i < 500 && EditorStartedBy(started.dwProcessId); ++i)
             Sleep(20);
         DWORD code = 0;
         GetExitCodeProcess(process.get(), &code);
