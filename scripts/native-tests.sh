@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the file-reading text code for Linux with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs its tests, then fuzzes the .reg parser and the layout
-# parser for QM_FUZZ_SECONDS each (15 by default). Ends with "N passed, M failed".
+# Builds the code that reads files others may have written for Linux with AddressSanitizer
+# and UndefinedBehaviorSanitizer, runs its tests, then fuzzes the .reg parser, the layout
+# parser and the shortcut reader for QM_FUZZ_SECONDS each (15 by default). Ends with
+# "N passed, M failed".
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 qm_install
@@ -50,6 +51,7 @@ fuzz() { # target, then seed files
 }
 fuzz fuzz_reg_parser "$ROOT"/tests/native/corpus/fuzz_reg_parser/*
 fuzz fuzz_layout_parser "$ROOT"/tests/native/corpus/fuzz_layout_parser/* "$ROOT"/resources/*.layout
+fuzz fuzz_shell_link "$ROOT"/tests/native/corpus/fuzz_shell_link/*
 
 echo "native build and fuzzing: $((SECONDS - start)) s"
 echo "$passed passed, $failed failed"
