@@ -6,6 +6,7 @@
 #include "backup/EntryOperations.h"
 #include "host/Application.h"
 #include "host/Files.h"
+#include "launch/FolderItems.h"
 
 namespace qm {
 
@@ -37,9 +38,9 @@ std::wstring BackupTooltip(const FrmMain& window, int index)
     auto line = [&tip](const std::wstring& text) { tip += (tip.empty() ? L"" : L"\r\n") + text; };
     if (const auto content = DescribeBackup(path)) {
         line(content->name.empty() ? L"(Default)" : content->name);
-        const StartupKey* key = FindStartupKey(content->keyPath);
+        const StartupKey* key = content->source;
         line((key ? std::wstring(LocationOf(*key).optionCaption) + L": " : std::wstring()) + content->keyPath);
-        line(L"Command line: " + content->command);
+        line(L"Command line: " + (key && key->IsFolder() ? FolderItemCommand(FolderItemCopyPath(path)) : content->command));
         if (content->enabled == false)
             line(L"Disabled at startup");
     } else {
@@ -101,7 +102,7 @@ void RestoreSelectedBackup(FrmMain& window)
         App().DoEvents();
         // A backup left behind is only clutter: the entry is verified to be back.
         if (!result.keepRestoredBackup)
-            static_cast<void>(DeleteFileAt(path));
+            static_cast<void>(DeleteBackup(path));
     } else if (result.why == Why::StateNotCleared) {
         window.ShowMessage(name + L" has been restored, but its startup setting could not be cleared." + replaced,
             kMbOkExclamation, L"Process Restored");

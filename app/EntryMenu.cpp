@@ -5,6 +5,7 @@
 #include "host/Application.h"
 #include "host/Clipboard.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 
 namespace qm {
 
@@ -100,7 +101,7 @@ std::wstring EntryTooltip(const FrmMain& window, int index)
         line(L"Disabled at startup");
     if (entry.skipped)
         line(L"Not started: a policy tells Windows to skip this list (" + SkippingPolicy(*entry.key) + L")");
-    line(entry.key->mark ? std::wstring(entry.key->mark) + L": " + entry.key->fullPath : entry.key->fullPath);
+    line(entry.key->mark ? std::wstring(entry.key->mark) + L": " + SourcePath(*entry.key) : SourcePath(*entry.key));
     if (!entry.key->HasApprovedKey())
         line(entry.key->source == StartupSource::RunOnce ? L"Windows keeps no on/off state for RunOnce entries: it runs "
                                                            L"each once and deletes it"
@@ -121,7 +122,7 @@ std::wstring LocationTooltip(const StartupLocation& location)
     std::wstring tip = std::wstring(location.optionCaption) + L" lists";
     for (const StartupKey* key : location.keys) {
         if (key)
-            tip += std::wstring(L"\r\n") + key->fullPath;
+            tip += L"\r\n" + SourcePath(*key);
     }
     return tip;
 }

@@ -8,6 +8,7 @@
 #include "host/Application.h"
 #include "host/StoredLayout.h"
 #include "launch/AboutTexts.h"
+#include "launch/FolderItems.h"
 #include "launch/FrmAbout.h"
 #include "launch/Launchers.h"
 #include "registry/RegistryAccess.h"
@@ -206,7 +207,7 @@ void FrmMain::ListLocation(int location)
     commandLineList.SetTooltip(LocationTooltip(where));
     struct Source {
         const StartupKey* startupKey;
-        std::vector<ValueText> values;
+        std::vector<ValueText> values; // a folder's files: file name and command line
     };
     // Every key is read before anything is listed: see ReadValueTexts.
     std::vector<Source> sources;
@@ -214,8 +215,15 @@ void FrmMain::ListLocation(int location)
     for (const StartupKey* startupKey : where.keys) {
         if (!startupKey)
             break;
-        const RegKey key = OpenStartupKeyForRead(*startupKey);
-        sources.push_back({startupKey, ReadValueTexts(key.Get())});
+        if (startupKey->IsFolder()) {
+            std::vector<ValueText> files;
+            for (FolderItem& item : ReadFolderItems(*startupKey))
+                files.push_back({std::move(item.fileName), std::move(item.command)});
+            sources.push_back({startupKey, std::move(files)});
+        } else {
+            const RegKey key = OpenStartupKeyForRead(*startupKey);
+            sources.push_back({startupKey, ReadValueTexts(key.Get())});
+        }
         total += sources.back().values.size();
     }
     nameList.BeginFill(static_cast<int>(total));
@@ -227,7 +235,8 @@ void FrmMain::ListLocation(int location)
         for (ValueText& value : source.values) {
             const bool off = disabled.Contains(value.name);
             const COLORREF color = off || skipped ? GetSysColor(COLOR_GRAYTEXT) : CLR_INVALID;
-            nameList.Add(value.name, {color, EntryNote(source.startupKey->mark, std::nullopt)});
+            nameList.Add(source.startupKey->IsFolder() ? ShownName(value.name) : value.name,
+                {color, EntryNote(source.startupKey->mark, std::nullopt)});
             commandLineList.Add(value.text, {color, nullptr});
             entries_.push_back({source.startupKey, std::move(value.name), off, skipped, std::nullopt, std::nullopt});
         }

@@ -6,6 +6,7 @@
 #include "host/SystemFolders.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 
 #include <algorithm>
 
@@ -47,6 +48,12 @@ bool IsBackInRegistry(const RegValue& expected)
     return SameValue(expected, actual);
 }
 
+bool IsGoneFromRegistry(const std::wstring& keyPath, const std::wstring& name)
+{
+    const StartupKey* owner = FindKeyByApprovedPath(keyPath);
+    return owner && ValueIsMissing(RootKey(*owner), owner->approvedSubKey, name);
+}
+
 } // namespace
 
 std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders)
@@ -82,8 +89,30 @@ std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path)
 
 std::wstring BackupEntryName(const RegFile& backup)
 {
+    if (FolderItemSource(backup))
+        return FolderItemFileName(backup);
     const std::wstring& name = backup.sections.front().values.front().name;
     return name.empty() ? L"(Default)" : name;
+}
+
+const StartupKey* FolderItemSource(const RegFile& backup)
+{
+    const StartupKey* source = backup.sections.size() == 1 ? FindKeyByApprovedPath(backup.sections.front().keyPath) : nullptr;
+    return source && source->IsFolder() ? source : nullptr;
+}
+
+std::wstring FolderItemCopyPath(const std::wstring& backupPath)
+{
+    return backupPath.substr(0, backupPath.size() - std::min(backupPath.size(), kExtensionLength));
+}
+
+bool DeleteBackup(const std::wstring& path)
+{
+    const auto backup = ReadStartupBackup(path);
+    const bool deleted = DeleteFileAt(path);
+    if (deleted && backup && FolderItemSource(backup->file))
+        static_cast<void>(DeleteFileAt(FolderItemCopyPath(path)));
+    return deleted;
 }
 
 std::optional<BackupContent> DescribeBackup(const std::wstring& path)
@@ -91,10 +120,18 @@ std::optional<BackupContent> DescribeBackup(const std::wstring& path)
     const auto backup = ReadStartupBackup(path);
     if (!backup)
         return std::nullopt;
-    // A checked backup's first value is the entry; a second section holds its state.
     const auto& sections = backup->file.sections;
+    if (const StartupKey* folder = FolderItemSource(backup->file)) {
+        BackupContent content{folder, StartupFolderPath(*folder), FolderItemFileName(backup->file), 0, {}, true};
+        if (!sections.front().values.empty()) {
+            const RegValue& state = sections.front().values.front();
+            content.enabled = !IsDisabledValue(std::vector<BYTE>(state.data.begin(), state.data.end()));
+        }
+        return content;
+    }
+    // A checked backup's first value is the entry; a second section holds its state.
     const RegValue& entry = sections.front().values.front();
-    BackupContent content{entry.keyPath, entry.name, entry.type,
+    BackupContent content{FindStartupKey(entry.keyPath), entry.keyPath, entry.name, entry.type,
         ValueDataAsText(RawValue{entry.type, std::vector<BYTE>(entry.data.begin(), entry.data.end())}), std::nullopt};
     if (sections.size() > 1) {
         const RegValue& state = sections[1].values.front();
@@ -111,7 +148,9 @@ bool ImportAndVerify(const CheckedBackup& backup)
     const auto exitCode = App().Services().RunAndWait(WinDir() + L"\\regedit.exe", L"/s \"" + copy->Path() + L"\"",
         kRegistryEditorTimeoutMs);
     return exitCode && std::all_of(backup.file.sections.begin(), backup.file.sections.end(), [](const RegSection& section) {
-        return std::all_of(section.values.begin(), section.values.end(), IsBackInRegistry);
+        return std::all_of(section.values.begin(), section.values.end(), IsBackInRegistry) &&
+            std::all_of(section.deletedValues.begin(), section.deletedValues.end(),
+                [&section](const std::wstring& name) { return IsGoneFromRegistry(section.keyPath, name); });
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/RegFileFormat.h"
+#include "registry/StartupLocations.h"
 
 #include <cstdint>
 #include <optional>
@@ -38,15 +39,26 @@ struct CheckedBackup {
 // The same check of a file's content.
 [[nodiscard]] std::optional<CheckedBackup> ReadStartupBackup(const std::wstring& path);
 
-// The entry a backup puts back, as its content names it: "(Default)" for the unnamed value.
+// The entry a backup puts back, as its content names it: "(Default)" for the unnamed value,
+// the file's name for a Startup folder item.
 std::wstring BackupEntryName(const RegFile& backup);
+
+// The Startup folder a checked backup puts a file back into; nullptr for a backup of a key's value.
+const StartupKey* FolderItemSource(const RegFile& backup);
+// Where a Startup folder item's backup keeps the file itself: beside it, its name less ".reg".
+std::wstring FolderItemCopyPath(const std::wstring& backupPath);
+
+// Deletes a backup: the file, and the copy of the item beside it when it is a Startup folder
+// item's. True when the backup file is gone.
+[[nodiscard]] bool DeleteBackup(const std::wstring& path);
 
 // What a checked backup holds, as the backups view and the command line describe it.
 struct BackupContent {
-    std::wstring keyPath;
+    const StartupKey* source = nullptr; // nullptr when the key is no startup key
+    std::wstring keyPath; // a Startup folder item's folder
     std::wstring name; // empty: the key's unnamed default value
     std::uint32_t type = 0;
-    std::wstring command; // the data as the entry lists show them
+    std::wstring command; // the data as the entry lists show them; empty for a Startup folder item
     std::optional<bool> enabled; // the state it restores; none when it holds none
 };
 [[nodiscard]] std::optional<BackupContent> DescribeBackup(const std::wstring& path);
@@ -54,7 +66,7 @@ struct BackupContent {
 // Hands the registry editor a private copy of the checked bytes (so a file replaced after the
 // check is never imported) and then checks the registry itself, since the editor's exit code
 // says nothing about the import: true when every value of the backup is back with its type
-// and bytes.
+// and bytes, and every value it deletes is gone.
 [[nodiscard]] bool ImportAndVerify(const CheckedBackup& backup);
 
 } // namespace qm

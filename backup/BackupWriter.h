@@ -41,6 +41,7 @@ struct BackupResult {
     BackupStatus status;
     std::wstring path; // the verified backup file, when saved
     std::vector<RegValue> values; // what it holds: the entry's value, then its state's
+    std::vector<std::uint8_t> file; // a Startup folder item's file, as saved
 };
 
 // Saves one value of a startup key, with its own type and bytes, and its StartupApproved
@@ -50,6 +51,15 @@ struct BackupResult {
 // renamed to a name no other file has: no backup ever replaces another. ValueMissing when the
 // value is not there (any more).
 [[nodiscard]] BackupResult WriteBackup(const StartupKey& key, const std::wstring& name,
+    const std::vector<std::wstring>& folders);
+
+// Saves a file of a Startup folder as the same: the file itself, byte for byte, named as it
+// is ("_2", "_3"... before its extension when that name is taken), and beside it the same name
+// with ".reg" added, holding the item's StartupApproved value, or the line that deletes that
+// value when it has none. Both are written under temporary names and checked first. A person
+// puts the item back by copying the file into the folder and opening the .reg file.
+// ValueMissing when the file is not there (any more).
+[[nodiscard]] BackupResult WriteFolderItemBackup(const StartupKey& source, const std::wstring& fileName,
     const std::vector<std::wstring>& folders);
 
 } // namespace qm

@@ -5,6 +5,7 @@
 #include "host/Files.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 
 #include <optional>
 #include <string_view>
@@ -73,7 +74,7 @@ private:
 void Discard(const std::wstring& backupPath)
 {
     if (!backupPath.empty())
-        static_cast<void>(DeleteFileAt(backupPath));
+        static_cast<void>(DeleteBackup(backupPath));
 }
 
 // The folder of a backup file, then the given folders: the entry a restore replaces is saved
@@ -92,6 +93,115 @@ ChangeResult Finish(const StateKey& state, const std::wstring& name, std::wstrin
         std::move(backupPath), {}, false};
 }
 
+std::optional<RawValue> StateOf(const BackupResult& backup)
+{
+    if (backup.values.empty())
+        return std::nullopt;
+    return RawValue{backup.values.front().type, backup.values.front().data};
+}
+
+// A Startup folder item goes as a Run entry goes: saved first, and kept when anything changed
+// it meanwhile.
+ChangeResult RemoveFolderItem(const StartupKey& source, const std::wstring& fileName,
+    const std::vector<std::wstring>& backupFolders, const RemoveOptions& options)
+{
+    const std::wstring itemPath = StartupFolderPath(source) + L"\\" + fileName;
+    if (!IsPlainFolderItemName(fileName) || !IsPlainFile(itemPath))
+        return NotDone(Why::NoSuchEntry);
+    StateKey state;
+    if (!state.Open(source, fileName))
+        return NotDone(Why::AccessRefused);
+    BackupResult backup = WriteFolderItemBackup(source, fileName, backupFolders);
+    if (backup.status == BackupStatus::ValueMissing)
+        return NotDone(Why::NoSuchEntry);
+    if (backup.status != BackupStatus::Saved)
+        return NotDone(Why::BackupNotSaved);
+    if (options.afterBackup)
+        options.afterBackup();
+
+    const auto now = ReadWholeFile(itemPath);
+    if (!now || *now != backup.file || !Same(ReadApprovedValue(source, fileName), StateOf(backup))) {
+        Discard(backup.path);
+        return NotDone(now ? Why::ChangedMeanwhile : Why::NoSuchEntry);
+    }
+    if (!DeleteFileAt(itemPath)) {
+        Discard(backup.path);
+        return NotDone(IsPlainFile(itemPath) ? Why::AccessRefused : Why::NoSuchEntry);
+    }
+    return Finish(state, fileName, std::move(backup.path));
+}
+
+// The file written beside its final name and read back, then moved there in one step; true
+// when the folder holds exactly these bytes under that name.
+bool PutFileBack(const std::wstring& folder, const std::wstring& itemPath, const std::vector<uint8_t>& bytes)
+{
+    if (!CreateFolders(folder))
+        return false;
+    const std::wstring temporary = UniqueFileName(folder, L"~qm", L".tmp");
+    const auto written = WriteWholeFile(temporary, bytes, Creation::NewOnly) == ERROR_SUCCESS ? ReadWholeFile(temporary)
+                                                                                              : std::nullopt;
+    if (!written || *written != bytes || MoveFileReplacing(temporary, itemPath) != ERROR_SUCCESS) {
+        static_cast<void>(DeleteFileAt(temporary));
+        return false;
+    }
+    return true;
+}
+
+// Puts a Startup folder item back: whatever file or state it replaces is saved first, then the
+// file goes into its folder, the state into the registry, and both are read back.
+ChangeResult RestoreFolderItem(const std::wstring& path, const CheckedBackup& backup, const StartupKey& source,
+    const std::vector<std::wstring>& backupFolders)
+{
+    const std::wstring fileName = FolderItemFileName(backup.file);
+    ChangeResult result = NotDone(Why::None);
+    result.entryName = fileName;
+    result.keepRestoredBackup = backup.dependsOnCodePage;
+    const auto copy = ReadWholeFile(FolderItemCopyPath(path));
+    const std::wstring folder = StartupFolderPath(source);
+    if (!copy || folder.empty()) {
+        result.why = Why::NotAStartupBackup;
+        return result;
+    }
+    const std::wstring itemPath = folder + L"\\" + fileName;
+    StateKey state;
+    if (!state.Open(source, fileName)) {
+        result.why = Why::AccessRefused;
+        return result;
+    }
+    const RegSection& section = backup.file.sections.front();
+    const std::optional<RawValue> wantedState =
+        section.values.empty() ? std::nullopt : std::optional(RawValue{section.values.front().type, section.values.front().data});
+    const auto fileBefore = ReadWholeFile(itemPath);
+    const auto stateBefore = ReadApprovedValue(source, fileName);
+    const auto isAsWanted = [&](const std::optional<std::vector<uint8_t>>& file, const std::optional<RawValue>& stateNow) {
+        return file && *file == *copy && Same(stateNow, wantedState);
+    };
+    if (fileBefore && !isAsWanted(fileBefore, stateBefore)) {
+        BackupResult saved = WriteFolderItemBackup(source, fileName, BesideFirst(path, backupFolders));
+        if (saved.status == BackupStatus::Saved) {
+            result.backupPath = std::move(saved.path);
+        } else if (saved.status != BackupStatus::ValueMissing) {
+            result.why = Why::ReplacedNotSaved;
+            return result;
+        }
+    }
+    const bool filePut = (fileBefore && *fileBefore == *copy) || PutFileBack(folder, itemPath, *copy);
+    const bool statePut = filePut && (wantedState ? ImportAndVerify(backup) : state.Clear(fileName));
+    if (!statePut || !isAsWanted(ReadWholeFile(itemPath), ReadApprovedValue(source, fileName))) {
+        result.why = Why::NotVerified;
+        const bool unchanged = ReadWholeFile(itemPath) == fileBefore && Same(ReadApprovedValue(source, fileName), stateBefore);
+        if (unchanged) {
+            Discard(result.backupPath);
+            result.backupPath.clear();
+        } else {
+            result.outcome = Outcome::DoneInPart;
+        }
+        return result;
+    }
+    result.outcome = Outcome::Done;
+    return result;
+}
+
 } // namespace
 
 bool NameHasNoBackupSpelling(const std::wstring& name)
@@ -102,12 +212,14 @@ bool NameHasNoBackupSpelling(const std::wstring& name)
 ChangeResult RemoveStartupEntry(const StartupKey& key, const std::wstring& name,
     const std::vector<std::wstring>& backupFolders, const RemoveOptions& options)
 {
+    if (key.IsFolder())
+        return RemoveFolderItem(key, name, backupFolders, options);
     const RegKey run = OpenStartupKeyForChange(key);
     StateKey state;
     if (!run || !state.Open(key, name))
         return NotDone(ValueIsMissing(RootKey(key), key.subKey, name, key.view) ? Why::NoSuchEntry : Why::AccessRefused);
 
-    BackupResult backup{BackupStatus::NotSaved, {}, {}};
+    BackupResult backup{BackupStatus::NotSaved, {}, {}, {}};
     if (!NameHasNoBackupSpelling(name)) {
         backup = WriteBackup(key, name, backupFolders);
         if (backup.status == BackupStatus::ValueMissing)
@@ -146,6 +258,8 @@ ChangeResult AddStartupEntry(const StartupKey& key, const std::wstring& name, co
     // Such an entry could never be saved again, and so never removed or replaced.
     if (NameHasNoBackupSpelling(name))
         return NotDone(Why::NameRefused);
+    if (key.IsFolder())
+        return NotDone(Why::AccessRefused);
     const RegKey run = OpenStartupKeyForChange(key);
     StateKey state;
     if (!run || !state.Open(key, name))
@@ -167,6 +281,8 @@ ChangeResult RestoreFromBackup(const std::wstring& path, const std::vector<std::
     const auto backup = ReadStartupBackup(path);
     if (!backup)
         return NotDone(Why::NotAStartupBackup);
+    if (const StartupKey* folder = FolderItemSource(backup->file))
+        return RestoreFolderItem(path, *backup, *folder, backupFolders);
     std::vector<RegValue> restores;
     for (const RegSection& section : backup->file.sections)
         restores.push_back(section.values.front());

@@ -158,6 +158,21 @@ void StripTrailingNuls(std::wstring& text)
     }
 }
 
+// The one section of a Startup folder item's backup: the item's enabled state as a value of
+// the folder's StartupApproved key, or, when it had none, the line that deletes that value;
+// either names the file, which must stay inside the folder it is put back into.
+BackupCheck ValidateFolderItemState(const RegSection& section)
+{
+    if (section.values.size() + section.deletedValues.size() != 1) {
+        return {false, L"The key " + section.keyPath + L" holds more than the state of one Startup folder item."};
+    }
+    const std::wstring& name = section.values.empty() ? section.deletedValues.front() : section.values.front().name;
+    if (!IsPlainFolderItemName(name)) {
+        return {false, L"The name \"" + name + L"\" is not the name of a file in a Startup folder."};
+    }
+    return {true, {}};
+}
+
 } // namespace
 
 std::vector<uint8_t> EncodeBackup(const std::vector<RegValue>& values)
@@ -195,6 +210,11 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
         return {false, L"The file holds " + std::to_wstring(file.sections.size())
                 + L" key sections; a backup holds one, or two with the entry's enabled state."};
     }
+    if (const RegSection& only = file.sections.front(); file.sections.size() == 1 && !only.deleteKey) {
+        if (const StartupKey* folder = FindKeyByApprovedPath(only.keyPath); folder && folder->IsFolder()) {
+            return ValidateFolderItemState(only);
+        }
+    }
     for (const RegSection& section : file.sections) {
         if (section.deleteKey) {
             return {false, L"The file deletes the key " + section.keyPath + L"."};
@@ -224,6 +244,39 @@ BackupCheck ValidateStartupBackup(const RegFile& file)
         return {false, L"The second section holds the enabled state of another entry than the first one."};
     }
     return {true, {}};
+}
+
+bool IsPlainFolderItemName(std::wstring_view name)
+{
+    constexpr size_t kLongestFileName = 255;
+    if (name.empty() || name == L"." || name == L".." || name.size() > kLongestFileName) {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](wchar_t c) {
+        return c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+    });
+}
+
+std::wstring FolderItemFileName(const RegFile& file)
+{
+    const RegSection& section = file.sections.front();
+    return section.values.empty() ? section.deletedValues.front() : section.values.front().name;
+}
+
+std::vector<uint8_t> EncodeStateDeletion(const std::wstring& keyPath, const std::wstring& name)
+{
+    std::wstring line;
+    AppendQuoted(line, name);
+    line += L"=-";
+    const std::vector<RegValue> values = {{keyPath, name, kRegNone, {}}};
+    const std::wstring text4 = FileText(kHeader4, values, {line});
+    if (IsAscii(text4)) {
+        return std::vector<uint8_t>(text4.begin(), text4.end());
+    }
+    std::vector<uint8_t> bytes = {0xFF, 0xFE};
+    const auto text = Utf16Bytes(FileText(kHeader5, values, {line}));
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
 }
 
 bool SameValue(const RegValue& stored, const RegValue& parsed)

@@ -73,8 +73,21 @@ struct BackupCheck {
 // A file fit to be restored, which is what the backup writer writes and no more: whole (its
 // last line ended), nothing that deletes, and one section naming a startup key with one
 // value, or two: the startup key with one value, then the StartupApproved key of that startup
-// key with one value of the same name and any type (the entry's enabled state).
+// key with one value of the same name and any type (the entry's enabled state). A Startup
+// folder item's backup is the file itself beside one section of the folder's StartupApproved
+// key: the item's state as one value, or the one line that deletes it when it had none.
 BackupCheck ValidateStartupBackup(const RegFile& file);
+
+// The file a checked backup of a Startup folder item puts back, as its one section names it.
+std::wstring FolderItemFileName(const RegFile& file);
+
+// The backup file of a Startup folder item that had no state: the line that deletes its
+// StartupApproved value, so that the item comes back enabled, as it was.
+std::vector<uint8_t> EncodeStateDeletion(const std::wstring& keyPath, const std::wstring& name);
+
+// A name that stays inside the folder it is put in: no folder part, no stream, no control
+// character or other character a file name cannot hold, not "." or "..".
+bool IsPlainFolderItemName(std::wstring_view name);
 
 // Key, name, type and bytes equal; string types (1, 2, 7) compare as text without trailing
 // NULs, since the registry editor adds a missing terminator.

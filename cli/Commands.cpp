@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "backup/BackupRestore.h"
 #include "backup/BackupWriter.h"
 #include "backup/EntryOperations.h"
 #include "cli/Arguments.h"
@@ -10,6 +11,7 @@
 #include "host/Files.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 
 namespace qm::cli {
 
@@ -84,6 +86,9 @@ enum class Presence { Present, Missing, Unreadable };
 
 [[nodiscard]] Presence FindEntry(const StartupKey& key, const std::wstring& name)
 {
+    if (key.IsFolder())
+        return IsPlainFolderItemName(name) && IsPlainFile(StartupFolderPath(key) + L"\\" + name) ? Presence::Present
+                                                                                                : Presence::Missing;
     if (OpenStartupKeyForRead(key) && ReadValueRaw(RootKey(key), key.subKey, name, key.view))
         return Presence::Present;
     return ValueIsMissing(RootKey(key), key.subKey, name, key.view) ? Presence::Missing : Presence::Unreadable;
@@ -136,6 +141,8 @@ enum class Presence { Present, Missing, Unreadable };
 {
     const StartupKey& key = *invocation.locations.front();
     const std::wstring label = Label(invocation.name);
+    if (key.IsFolder())
+        return Fail(streams, label + L" was not added: " + key.name + L" is a folder; entries are added to registry keys");
     const ChangeResult added = AddStartupEntry(key, invocation.name, invocation.commandLine, Folders(invocation));
     switch (added.why) {
     case Why::None: return PrintBackupPath(streams, label + L" was replaced", added.backupPath, kExitDone);
@@ -225,7 +232,7 @@ enum class Presence { Present, Missing, Unreadable };
         Say(streams, label + L" is restored; " + Quoted(file) + L" is kept: it was written for a code page this computer "
             L"may not use, so the restored text cannot be checked");
     // The entry is verified to be back: a file left behind is only clutter, not a failure.
-    else if (!DeleteFileAt(file))
+    else if (!DeleteBackup(file))
         Say(streams, label + L" is restored; " + Quoted(file) + L" could not be deleted");
     return PrintBackupPath(streams, label + L" is restored", restored.backupPath, kExitDone);
 }

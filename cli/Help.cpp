@@ -88,13 +88,20 @@ const CommandHelp* HelpOf(Command command)
     return nullptr;
 }
 
+// The folder as help names it on any machine: which one it is, not this machine's path.
+std::wstring FolderDescription(const StartupKey& key)
+{
+    return key.folder == StartupFolder::User ? L"this user's Startup folder (state in HKEY_CURRENT_USER)"
+                                             : L"all users' Startup folder (state in HKEY_LOCAL_MACHINE)";
+}
+
 std::wstring Locations()
 {
     std::wstring text = L"Locations:\r\n";
     for (const StartupKey& key : kStartupKeys) {
         std::wstring name = key.name;
         name.resize(kLocationColumn, L' ');
-        text += L"  " + name + key.fullPath + L"\r\n";
+        text += L"  " + name + (key.IsFolder() ? FolderDescription(key) : key.fullPath) + L"\r\n";
     }
     return text;
 }

@@ -2,10 +2,12 @@
 
 #include "backup/BackupRestore.h"
 #include "host/Files.h"
+#include "launch/FolderItems.h"
 #include "launch/ProgramPath.h"
 #include "launch/Signature.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 
 #include <algorithm>
 #include <array>
@@ -27,6 +29,7 @@ const wchar_t* SourceName(StartupSource source)
     switch (source) {
     case StartupSource::RunOnce: return L"runonce";
     case StartupSource::Policy: return L"policy";
+    case StartupSource::StartupFolder: return L"startup-folder";
     case StartupSource::Run: break;
     }
     return L"run";
@@ -110,7 +113,23 @@ Records EntryRecords(const std::vector<const StartupKey*>& keys, bool verify, st
         {}};
     // The file each row's program was found in; empty when it was not.
     std::vector<std::wstring> programs;
+    const auto addRow = [&records, &programs](const StartupKey& key, const std::wstring& keyPath, std::wstring name,
+                            std::wstring type, bool enabled, std::wstring commandLine) {
+        ProgramLookup program = FindProgram(commandLine);
+        programs.push_back(program.check == ProgramCheck::Found ? program.path : std::wstring());
+        records.rows.push_back({std::wstring(key.name), std::wstring(SourceName(key.source)), keyPath, std::move(name),
+            std::move(type), enabled, std::move(commandLine), std::move(program.path), ProgramExists(program.check)});
+    };
     for (const StartupKey* key : keys) {
+        if (key->IsFolder()) {
+            const DisabledEntries disabled = DisabledEntries::Read(*key);
+            const std::wstring folder = StartupFolderPath(*key);
+            for (FolderItem& item : ReadFolderItems(*key)) {
+                const bool enabled = !disabled.Contains(item.fileName);
+                addRow(*key, folder, std::move(item.fileName), L"file", enabled, std::move(item.command));
+            }
+            continue;
+        }
         const RegKey opened = OpenStartupKeyForRead(*key);
         if (!opened) {
             // Many machines have no RunServices key: only a key that is there and refuses to be
@@ -126,13 +145,9 @@ Records EntryRecords(const std::vector<const StartupKey*>& keys, bool verify, st
             auto value = EnumValueRaw(opened.Get(), i);
             if (!value)
                 continue;
-            std::wstring commandLine = ValueDataAsText(value->value);
-            ProgramLookup program = FindProgram(commandLine);
             const bool enabled = !disabled.Contains(value->name);
-            programs.push_back(program.check == ProgramCheck::Found ? program.path : std::wstring());
-            records.rows.push_back({std::wstring(key->name), std::wstring(SourceName(key->source)), std::wstring(key->fullPath),
-                std::move(value->name), TypeName(value->value.type), enabled, std::move(commandLine), std::move(program.path),
-                ProgramExists(program.check)});
+            addRow(*key, key->fullPath, std::move(value->name), TypeName(value->value.type), enabled,
+                ValueDataAsText(value->value));
         }
     }
     AddSignatures(records, programs, verify);
@@ -162,10 +177,12 @@ Records BackupRecords(const std::vector<std::wstring>& folders)
             records.rows.push_back({std::move(file.path), NoValue{}, NoValue{}, NoValue{}, NoValue{}, NoValue{}, std::move(written)});
             continue;
         }
-        const StartupKey* key = FindStartupKey(content->keyPath);
+        const StartupKey* key = content->source;
+        const bool folderItem = key && key->IsFolder();
+        std::wstring command = folderItem ? FolderItemCommand(FolderItemCopyPath(file.path)) : std::move(content->command);
         records.rows.push_back({std::move(file.path), key ? Cell(std::wstring(key->name)) : Cell(NoValue{}),
-            std::move(content->keyPath), std::move(content->name), TypeName(content->type), std::move(content->command),
-            std::move(written)});
+            std::move(content->keyPath), std::move(content->name), folderItem ? L"file" : TypeName(content->type),
+            std::move(command), std::move(written)});
     }
     return records;
 }

@@ -82,6 +82,12 @@ DWORD MoveFileNoReplace(const std::wstring& from, const std::wstring& to)
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS : GetLastError();
 }
 
+DWORD MoveFileReplacing(const std::wstring& from, const std::wstring& to)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS
+                                                                                                     : GetLastError();
+}
+
 bool CreateFolders(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());

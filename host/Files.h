@@ -29,6 +29,8 @@ enum class Creation { ReplaceAny, NewOnly };
 // Renames a file within its folder's volume, never over another file (ERROR_ALREADY_EXISTS
 // then): of two programs claiming one name, exactly one gets it.
 [[nodiscard]] DWORD MoveFileNoReplace(const std::wstring& from, const std::wstring& to);
+// Renames a file within its folder's volume over the file of that name, in one step.
+[[nodiscard]] DWORD MoveFileReplacing(const std::wstring& from, const std::wstring& to);
 // Creates a folder and every missing folder above it; true when it exists afterwards.
 [[nodiscard]] bool CreateFolders(const std::wstring& path);
 // A name for a new file in a folder that no file has now: prefix, a unique part, extension.

@@ -21,18 +21,22 @@ inline constexpr std::uint32_t kLocalMachine = 0x80000002;
 inline constexpr std::uint32_t kCurrentUser = 0x80000001;
 inline constexpr std::uint32_t kUsers = 0x80000003;
 
-// What kind of list a key is: Windows runs a Run list at every logon, a RunOnce list once
-// (each value is deleted as it starts), and a policy list as Group Policy wrote it.
-enum class StartupSource { Run, RunOnce, Policy };
+// What kind of list a source is: Windows runs a Run list at every logon, a RunOnce list once
+// (each value is deleted as it starts), a policy list as Group Policy wrote it, and every file
+// of a Startup folder at every logon.
+enum class StartupSource { Run, RunOnce, Policy, StartupFolder };
 
-// One key whose values Windows runs, and the key in which Task Manager and Settings keep
-// their values' enabled state (StartupApproved), where it has one.
+// Which Startup folder a folder source is: this user's or all users'.
+enum class StartupFolder { None, User, Common };
+
+// One key whose values Windows runs, or one Startup folder whose files it runs, and the key in
+// which Task Manager and Settings keep their enabled state (StartupApproved), where it has one.
 struct StartupKey {
     const wchar_t* name;     // as the command line names it
-    std::uint32_t rootHandle; // the predefined root's 32-bit value
-    const wchar_t* subKey;    // below the root, opened in view
+    std::uint32_t rootHandle; // the predefined root's 32-bit value (of the state's key, for a folder)
+    const wchar_t* subKey;    // below the root, opened in view; empty for a folder
     std::uint32_t view;
-    const wchar_t* fullPath; // as backups name it (the registry editor's spelling of the view)
+    const wchar_t* fullPath; // as backups name it (the registry editor's spelling of the view); empty for a folder
     const wchar_t* approvedSubKey;   // below the same root, native view; nullptr when none
     const wchar_t* approvedFullPath; // as backups name it; nullptr when none
     StartupSource source = StartupSource::Run;
@@ -41,9 +45,11 @@ struct StartupKey {
     // The policy value (REG_DWORD 1 under Policies\Explorer, in HKLM or HKCU) that makes
     // Windows skip the whole list; nullptr when none does.
     const wchar_t* skippedBy = nullptr;
+    StartupFolder folder = StartupFolder::None;
 
     bool Is32Bit() const { return view == kView32; }
     bool HasApprovedKey() const { return approvedSubKey != nullptr; }
+    constexpr bool IsFolder() const { return folder != StartupFolder::None; }
 };
 
 #define QM_CURRENT_VERSION L"Software\\Microsoft\\Windows\\CurrentVersion"
@@ -54,7 +60,7 @@ struct StartupKey {
 // Where the policies that switch whole lists off live, below HKLM and HKCU.
 inline constexpr wchar_t kExplorerPolicies[] = QM_CURRENT_VERSION L"\\Policies\\Explorer";
 
-inline constexpr std::array<StartupKey, 11> kStartupKeys = {{
+inline constexpr std::array<StartupKey, 13> kStartupKeys = {{
     {L"hklm", kLocalMachine, QM_CURRENT_VERSION L"\\Run", kNativeView,
         L"HKEY_LOCAL_MACHINE\\" QM_CURRENT_VERSION L"\\Run", QM_APPROVED L"\\Run",
         L"HKEY_LOCAL_MACHINE\\" QM_APPROVED L"\\Run", StartupSource::Run, nullptr, L"DisableLocalMachineRun"},
@@ -83,6 +89,12 @@ inline constexpr std::array<StartupKey, 11> kStartupKeys = {{
         nullptr, StartupSource::Policy, L"policy"},
     {L"hkcu-policies", kCurrentUser, QM_POLICY_RUN, kNativeView, L"HKEY_CURRENT_USER\\" QM_POLICY_RUN, nullptr,
         nullptr, StartupSource::Policy, L"policy"},
+    {L"startup-common", kLocalMachine, L"", kNativeView, L"", QM_APPROVED L"\\StartupFolder",
+        L"HKEY_LOCAL_MACHINE\\" QM_APPROVED L"\\StartupFolder", StartupSource::StartupFolder, L"Startup folder", nullptr,
+        StartupFolder::Common},
+    {L"startup-user", kCurrentUser, L"", kNativeView, L"", QM_APPROVED L"\\StartupFolder",
+        L"HKEY_CURRENT_USER\\" QM_APPROVED L"\\StartupFolder", StartupSource::StartupFolder, L"Startup folder", nullptr,
+        StartupFolder::User},
 }};
 
 #undef QM_POLICY_RUN
@@ -91,8 +103,8 @@ inline constexpr std::array<StartupKey, 11> kStartupKeys = {{
 #undef QM_CURRENT_VERSION
 
 // The four locations of the main window, numbered 1 to 4: each lists its own key first, then
-// the other keys Windows runs for the same users.
-inline constexpr std::size_t kMostKeysOfALocation = 5;
+// the other keys and the Startup folder Windows runs for the same users.
+inline constexpr std::size_t kMostKeysOfALocation = 6;
 
 struct StartupLocation {
     int number;
@@ -107,10 +119,10 @@ struct StartupLocation {
 inline constexpr int kLocationCount = 4;
 
 inline constexpr std::array<StartupLocation, kLocationCount> kStartupLocations = {{
-    {1, {&kStartupKeys[0], &kStartupKeys[4], &kStartupKeys[6], &kStartupKeys[7], &kStartupKeys[9]}, L"HKLM Run",
-        L"&HKLM Run"},
+    {1, {&kStartupKeys[0], &kStartupKeys[4], &kStartupKeys[6], &kStartupKeys[7], &kStartupKeys[9], &kStartupKeys[11]},
+        L"HKLM Run", L"&HKLM Run"},
     {2, {&kStartupKeys[1], &kStartupKeys[5]}, L"HKLM Run Services", L"HK&LM Services"},
-    {3, {&kStartupKeys[2], &kStartupKeys[8], &kStartupKeys[10]}, L"HKCU Run", L"H&KCU Run"},
+    {3, {&kStartupKeys[2], &kStartupKeys[8], &kStartupKeys[10], &kStartupKeys[12]}, L"HKCU Run", L"H&KCU Run"},
     {4, {&kStartupKeys[3]}, L"HKU Run", L"HK&U Run"},
 }};
 
@@ -131,11 +143,11 @@ constexpr const StartupLocation& LocationOf(const StartupKey& key)
     return kStartupLocations.front();
 }
 
-// The key whose full path this is, in any case of its ASCII letters, or nullptr.
+// The key whose full path this is, in any case of its ASCII letters, or nullptr; never a folder.
 constexpr const StartupKey* FindStartupKey(std::wstring_view fullPath)
 {
     for (const StartupKey& key : kStartupKeys) {
-        if (EqualNoCase(key.fullPath, fullPath))
+        if (!key.IsFolder() && EqualNoCase(key.fullPath, fullPath))
             return &key;
     }
     return nullptr;

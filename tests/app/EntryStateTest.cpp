@@ -1,8 +1,11 @@
 #include "app/EntryMenu.h"
 #include "host/Application.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
+
+#include "../launch/LinkBytes.h"
 
 #include <commctrl.h>
 
@@ -51,13 +54,16 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
     qmtest::SetString(HKEY_LOCAL_MACHINE, policy.subKey, L"Managed", L"\"" + present + L"\"");
     const std::vector<BYTE> one = {1, 0, 0, 0};
     ASSERT_TRUE(qm::WriteValueRaw(HKEY_LOCAL_MACHINE, qm::kExplorerPolicies, L"DisableLocalMachineRunOnce", {REG_DWORD, one}, 0, true));
+    // A shortcut in all users' Startup folder, named as Explorer names it.
+    const std::string target(present.begin(), present.end());
+    ASSERT_TRUE(qmtest::PutFile(sandbox_->CommonStartupFolder() + L"\\Shared.lnk", linkbytes::LocalLink(target, u"/s")));
     auto& w = LoadWindow();
     while (w.ProgramChecksPending())
         qm::App().DoEvents();
 
     // The machine's key first, then the other lists in the location's order, the names exactly
     // as stored.
-    ASSERT_EQ(Items(w.nameList), (std::vector<std::wstring>{L"Native", L"Old Tool", L"*Setup", L"Managed"}));
+    ASSERT_EQ(Items(w.nameList), (std::vector<std::wstring>{L"Native", L"Old Tool", L"*Setup", L"Managed", L"Shared"}));
     EXPECT_EQ(w.Entries()[1].key, &run32);
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     EXPECT_EQ(w.nameList.Style(0).color, CLR_INVALID);
@@ -81,6 +87,11 @@ TEST_F(MainWindowTest, ListsShowTheStateWindowsKeepsAndWhereEachEntryComesFrom)
     EXPECT_EQ(qm::EntryTooltip(w, 3), L"policy: " + std::wstring(policy.fullPath) +
                                           L"\r\nWindows keeps no on/off state for entries of this key\r\nGroup Policy may put it "
                                           L"back at its next refresh");
+    EXPECT_EQ(w.Entries()[4].name, L"Shared.lnk");
+    EXPECT_EQ(w.commandLineList.Item(4), present + L" /s");
+    EXPECT_EQ(std::wstring(w.nameList.Style(4).note), L"Startup folder");
+    EXPECT_EQ(qm::EntryTooltip(w, 4), L"Startup folder: " + sandbox_->CommonStartupFolder());
+    EXPECT_EQ(GetMenuState(qm::BuildEntryMenu(w, 4).get(), 0, MF_BYPOSITION) & MF_GRAYED, 0u);
 }
 
 TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
@@ -103,6 +114,13 @@ TEST_F(MainWindowTest, TheContextMenuTurnsAnEntryOffAndOnAsTaskManagerDoes)
         EXPECT_EQ(w.SelectedEntry()->disabled, disabledAfter);
     }
     EXPECT_TRUE(host_.messageBoxes.empty());
+    // A file of the user's Startup folder is turned off in the folder's own state key.
+    ASSERT_TRUE(qmtest::PutFile(sandbox_->UserStartupFolder() + L"\\run.cmd", {'@'}));
+    Click(w.LocationButton(3));
+    ASSERT_TRUE(SelectEntry(L"run.cmd"));
+    qm::RunEntryMenuCommand(w, qm::kToggleStartupCommand);
+    EXPECT_TRUE(qm::DisabledEntries::Read(*qm::FindStartupKeyByName(L"startup-user")).Contains(L"run.cmd"));
+    ASSERT_TRUE(SelectEntry(L"Tool"));
 
     qm::RunEntryMenuCommand(w, qm::kCopyCommandLineCommand);
     EXPECT_EQ(ClipboardText(), program + L" /tray");
@@ -174,7 +192,7 @@ TEST_F(MainWindowTest, TooltipsFollowThePointerFromControlToControlAndItemToItem
     // Between the items the list names its location and every key it lists.
     std::wstring everyKey = L"HKLM Run lists";
     for (const qm::StartupKey* key : qm::Location(1).keys)
-        everyKey += L"\r\n" + std::wstring(key->fullPath);
+        everyKey += L"\r\n" + qm::SourcePath(*key);
     EXPECT_EQ(tipAt(w.nameList.Hwnd(), {item.left + 4, item.bottom + 20}), everyKey);
     // A command line wider than its list is shown whole; one that fits is not repeated.
     EXPECT_EQ(tipAt(w.commandLineList.Hwnd(), {item.left + 4, item.top - 3}), longCommand + L"\r\n" + runPath);

@@ -173,6 +173,8 @@ TEST(StartupBackup, AcceptsOneValueOfAStartupKeyAndNothingElseButTheEntrysState)
     const std::string state32 =
         "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32]\r\n";
     const std::string disabled = "=hex:03,00,00,00,00,00,00,00,00,00,00,00";
+    const std::string folderState =
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder]\r\n";
     const ValidateCase cases[] = {
         {"32-bit Run", run32 + "\"a\"=\"b\"", true},
         {"32-bit RunServices", "[HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunServices]\r\n@=\"b\"", true},
@@ -203,6 +205,15 @@ TEST(StartupBackup, AcceptsOneValueOfAStartupKeyAndNothingElseButTheEntrysState)
         {"deleted key", "[-HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]", false},
         {"deleted value", "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"a\"=\"b\"\r\n\"c\"=-",
             false},
+        {"folder item's state", folderState + "\"Tool.lnk\"" + disabled, true},
+        {"folder item without state", folderState + "\"Tool.lnk\"=-", true},
+        {"all users' folder item", "[HKEY_LOCAL_MACHINE" + folderState.substr(18) + "\"a.url\"=-", true},
+        {"folder item's name leaves the folder", folderState + "\"..\\\\evil.exe\"=-", false},
+        {"folder item named by a path", folderState + "\"C:Tool.lnk\"" + disabled, false},
+        {"folder item named ..", folderState + "\"..\"=-", false},
+        {"two folder items", folderState + "\"a.lnk\"=-\r\n\"b.lnk\"=-", false},
+        {"folder item and a Run entry", userRun + "\"a\"=\"b\"\r\n" + folderState + "\"a\"" + disabled, false},
+        {"deleted Run state", userState + "\"a\"=-", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

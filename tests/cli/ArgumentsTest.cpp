@@ -34,9 +34,9 @@ struct Line {
 };
 
 const std::wstring kAll = L" @hklm @hklm-services @hkcu @hku-default @hklm32 @hklm-services32 @hklm-runonce @hklm-runonce32 "
-                          L"@hkcu-runonce @hklm-policies @hkcu-policies";
+                          L"@hkcu-runonce @hklm-policies @hkcu-policies @startup-common @startup-user";
 const std::wstring kNames = L"hklm, hklm-services, hkcu, hku-default, hklm32, hklm-services32, hklm-runonce, hklm-runonce32, "
-                            L"hkcu-runonce, hklm-policies, hkcu-policies";
+                            L"hkcu-runonce, hklm-policies, hkcu-policies, startup-common, startup-user";
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "support/MainWindowFixture.h"
 
+#include "backup/BackupRestore.h"
 #include "host/Application.h"
 #include "host/Files.h"
 #include "support/WindowInput.h"
@@ -44,7 +45,7 @@ std::vector<std::wstring> MainWindowTest::BackupFiles()
 void MainWindowTest::RemoveBackupFiles()
 {
     for (const std::wstring& name : BackupFiles())
-        static_cast<void>(qm::DeleteFileAt(qm::App().Folder() + L"\\" + name));
+        static_cast<void>(qm::DeleteBackup(qm::App().Folder() + L"\\" + name));
 }
 
 bool MainWindowTest::SelectEntry(const std::wstring& name)

@@ -1,5 +1,10 @@
 #include "support/RegistrySandbox.h"
 
+#include "host/Files.h"
+#include "registry/StartupFolders.h"
+
+#include <filesystem>
+
 namespace qmtest {
 
 namespace {
@@ -27,6 +32,15 @@ RegistrySandbox::RegistrySandbox(const std::wstring& name, Roots roots)
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, hklm_);
     RegOverridePredefKey(HKEY_USERS, hku_);
     RegOverridePredefKey(HKEY_CURRENT_USER, hkcu_);
+
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folders_ = std::wstring(temp) + L"QuillmoorTests\\" + name;
+    std::error_code ignored;
+    std::filesystem::remove_all(folders_, ignored);
+    userStartup_ = folders_ + L"\\User Startup";
+    commonStartup_ = folders_ + L"\\Common Startup";
+    qm::RedirectStartupFolders(userStartup_, commonStartup_);
 }
 
 RegistrySandbox::~RegistrySandbox()
@@ -39,6 +53,9 @@ RegistrySandbox::~RegistrySandbox()
             RegCloseKey(key);
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    qm::RedirectStartupFolders({}, {});
+    std::error_code ignored;
+    std::filesystem::remove_all(folders_, ignored);
 }
 
 HKEY RegistrySandbox::Scratch(HKEY root) const
@@ -74,6 +91,11 @@ bool SetValue(HKEY root, const std::wstring& subKey, const std::wstring& name, D
 bool SetString(HKEY root, const std::wstring& subKey, const std::wstring& name, const std::wstring& text, DWORD type)
 {
     return SetValue(root, subKey, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool PutFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes)
+{
+    return qm::CreateFolders(path.substr(0, path.find_last_of(L'\\'))) && qm::WriteWholeFile(path, bytes) == ERROR_SUCCESS;
 }
 
 bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name)

@@ -1,0 +1,82 @@
+#include "registry/StartupFolders.h"
+
+#include "host/Handles.h"
+#include "host/SystemLibrary.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace qm {
+
+namespace {
+
+struct Redirection {
+    std::wstring user;
+    std::wstring common;
+};
+
+Redirection& Redirected()
+{
+    static Redirection redirection;
+    return redirection;
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t path[MAX_PATH] = {};
+    const auto getFolderPath = SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    // SHGFP_TYPE_CURRENT without CSIDL_FLAG_CREATE: a folder nobody made is an empty source.
+    if (!getFolderPath || FAILED(getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return path;
+}
+
+} // namespace
+
+std::wstring StartupFolderPath(const StartupKey& source)
+{
+    std::wstring path;
+    switch (source.folder) {
+    case StartupFolder::None: return {};
+    case StartupFolder::User:
+        path = Redirected().user.empty() ? ShellFolder(CSIDL_STARTUP) : Redirected().user;
+        break;
+    case StartupFolder::Common:
+        path = Redirected().common.empty() ? ShellFolder(CSIDL_COMMON_STARTUP) : Redirected().common;
+        break;
+    }
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+std::wstring SourcePath(const StartupKey& source)
+{
+    return source.IsFolder() ? StartupFolderPath(source) : std::wstring(source.fullPath);
+}
+
+std::vector<std::wstring> StartupFolderFiles(const StartupKey& source)
+{
+    std::vector<std::wstring> names;
+    const std::wstring folder = StartupFolderPath(source);
+    if (folder.empty())
+        return names;
+    WIN32_FIND_DATAW data;
+    const UniqueFind find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+        nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find)
+        return names;
+    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && (data.dwFileAttributes & kHiddenSystem) != kHiddenSystem)
+            names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    return names;
+}
+
+void RedirectStartupFolders(const std::wstring& user, const std::wstring& common)
+{
+    Redirected() = {user, common};
+}
+
+} // namespace qm
