@@ -50,6 +50,10 @@ OTHER_LISTS=(
   hkcu-policies 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run' policy
 )
 ONCE_NAME='!QmCli once'
+LINK_NAME='QmCli tool.lnk'
+USER_FOLDER=$(startup_folder user)
+COMMON_FOLDER=$(startup_folder common)
+FOLDER_STATE='Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\StartupFolder'
 
 leftovers() {
   { value_names "$RUN"; value_names "$APPROVED"; } | grep -q '^QmCli' || key_exists 'HKCU\Software\QmCliForeign'
@@ -64,6 +68,9 @@ cleanup() {
     reg_run delete "${OTHER_LISTS[i + 1]}" /v "$ONCE_NAME" /f >/dev/null
   done
   reg_run delete "$RUN" /v "$DRIFT" /f >/dev/null
+  rm -f "$USER_FOLDER/$LINK_NAME" "$COMMON_FOLDER/$LINK_NAME"
+  reg_run delete "HKCU\\$FOLDER_STATE" /v "$LINK_NAME" /f >/dev/null
+  reg_run delete "HKLM\\$FOLDER_STATE" /v "$LINK_NAME" /f >/dev/null
   if leftovers; then
     for name in "${ALL_NAMES[@]}"; do
       reg_run delete "$RUN" /v "$name" /f >/dev/null
@@ -266,6 +273,36 @@ for ((i = 0; i < ${#OTHER_LISTS[@]}; i += 3)); do
   expect_exit "restore it into $location" 0 restore "$backup"
   check "it is back in $location, exactly" eval '[ "$(value_data "$key" "$ONCE_NAME")" = "C:\\qm\\$location.exe /x" ]'
   reg_run delete "$key" /v "$ONCE_NAME" /f >/dev/null
+done
+
+FOLDER_BACKUPS=$UI_TMP/folder-backups
+WIN_FOLDER_BACKUPS=$(windows_path "$FOLDER_BACKUPS")
+mkdir -p "$FOLDER_BACKUPS"
+# Each Startup folder: a shortcut listed with its target, turned off and on in the folder's
+# state key, removed with a copy of the file and its state, and put back byte for byte.
+for location in startup-user:HKCU:"$USER_FOLDER" startup-common:HKLM:"$COMMON_FOLDER"; do
+  IFS=: read -r location root folder <<<"$location"
+  mkdir -p "$folder" && make_link "$folder/$LINK_NAME" 'C:\windows\notepad.exe' '/qm x' || fail "seeding $location"
+  cp "$folder/$LINK_NAME" "$UI_TMP/link"
+  expect_exit "list $location" 0 list --location "$location" --format csv
+  check "it shows the shortcut's target and arguments" grep -qF "$location,startup-folder,C:\\" "$UI_TMP/out"
+  check "as a file, by its name with the extension" grep -qF ",$LINK_NAME,file,true,"'C:\windows\notepad.exe /qm x' "$UI_TMP/out"
+  expect_exit "disable it in $location" 0 disable --location "$location" "$LINK_NAME"
+  check "in the folder's own state key" eval 'value_data "$root\\$FOLDER_STATE" "$LINK_NAME" | grep -q "^03000000"'
+  expect_exit "a folder takes no added entry" 1 add --location "$location" 'QmCli x' x.exe
+  expect_exit "remove it from $location" 0 remove --location "$location" --backup-folder "$WIN_FOLDER_BACKUPS" "$LINK_NAME"
+  backup=$(tr -d '\r\n' <"$UI_TMP/out")
+  check "the file and its state are gone" eval '[ ! -e "$folder/$LINK_NAME" ] && ! value_data "$root\\$FOLDER_STATE" "$LINK_NAME" >/dev/null'
+  check "a copy of the file lies beside its .reg file" cmp -s "$FOLDER_BACKUPS/${LINK_NAME// /_}" "$UI_TMP/link"
+  expect_exit "backups lists it once" 0 backups --backup-folder "$WIN_FOLDER_BACKUPS" --format csv
+  check "as an item of $location" eval '[ "$(grep -c "$location,.*,$LINK_NAME,file," "$UI_TMP/out")" = 1 ]'
+  expect_exit "restore it into $location" 0 restore "$backup"
+  check "the file is back byte for byte" cmp -s "$folder/$LINK_NAME" "$UI_TMP/link"
+  check "disabled, as it was" eval 'value_data "$root\\$FOLDER_STATE" "$LINK_NAME" | grep -q "^03000000"'
+  check "and the backup with its copy is gone" eval '[ -z "$(ls -A "$FOLDER_BACKUPS")" ]'
+  expect_exit "enable it again" 0 enable --location "$location" "$LINK_NAME"
+  rm -f "$folder/$LINK_NAME"
+  reg_run delete "$root\\$FOLDER_STATE" /v "$LINK_NAME" /f >/dev/null
 done
 
 expect_exit "--version" 0 --version

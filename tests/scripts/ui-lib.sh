@@ -196,3 +196,27 @@ value_data() {
 key_exists() {
   reg_run query "$1" >/dev/null
 }
+
+# ---- the prefix's Startup folders ----
+
+# The folder of this user's (user) or all users' (common) Startup items, as a Linux path.
+startup_folder() {
+  local variable=APPDATA folder='Startup'
+  [ "$1" = common ] && variable=ProgramData folder='StartUp'
+  local windows
+  windows=$(wine cmd /c "echo %$variable%" </dev/null 2>/dev/null | tr -d '\r')
+  winepath -u "$windows\\Microsoft\\Windows\\Start Menu\\Programs\\$folder" 2>/dev/null
+}
+
+# Writes a shell link to a local program (a Windows path) with arguments, as the shell does.
+make_link() {
+  python3 - "$@" <<'PY'
+import struct, sys
+path, target, arguments = sys.argv[1], sys.argv[2].encode('ascii'), sys.argv[3]
+header = struct.pack('<I16sI', 0x4C, bytes.fromhex('0114020000000000c000000000000046'), 0x2 | 0x20 | 0x80)
+header += bytes(0x4C - len(header))
+info = struct.pack('<7I', 0x1C + len(target) + 2, 0x1C, 1, 0, 0x1C, 0, 0x1C + len(target) + 1) + target + b'\0\0'
+strings = struct.pack('<H', len(arguments)) + arguments.encode('utf-16-le')
+open(path, 'wb').write(header + info + strings + bytes(4))
+PY
+}
