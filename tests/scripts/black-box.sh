@@ -20,8 +20,10 @@ LOCATION_1=("$MACHINE" 'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersi
   'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\RunOnce'
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run')
 LOCATION_2=("$SERVICES" 'HKLM\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\RunServices')
+USER_FOLDER=$(startup_folder user)
+FOLDER_APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\StartupFolder'
 LOCATION_3=("$USER_RUN" 'HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
-  'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run')
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer\Run' "folder:$USER_FOLDER")
 LOCATION_4=("$DEFAULT_USER")
 PREFIX_NAME=QmBlackBox
 # Wider than the command-line list: its tooltip shows it whole, wrapped at the window's width.
@@ -56,7 +58,8 @@ seed_values() {
     reg_run add "$MACHINE_ONCE" /v "$PREFIX_NAME Once" /d 'C:\qm\once.exe' /f >/dev/null &&
     reg_run add "$SERVICES" /v "$PREFIX_NAME Service" /d 'C:\qm\service.exe' /f >/dev/null &&
     reg_run add "$DEFAULT_USER" /v "$PREFIX_NAME Default" /d 'C:\qm\default.exe' /f >/dev/null &&
-    reg_run add "$USER_RUN" /v "$PREFIX_NAME User" /d 'C:\qm\user.exe' /f >/dev/null
+    reg_run add "$USER_RUN" /v "$PREFIX_NAME User" /d 'C:\qm\user.exe' /f >/dev/null &&
+    mkdir -p "$USER_FOLDER" && make_link "$USER_FOLDER/$PREFIX_NAME Link.lnk" 'C:\qm\link.exe' '/tray'
 }
 
 remove_seeded() {
@@ -66,7 +69,8 @@ remove_seeded() {
       reg_run delete "$key" /v "$name" /f >/dev/null
     done
   done
-  rm -f "$BUILD/$PREFIX_NAME"*.reg
+  rm -f "$BUILD/$PREFIX_NAME"*.reg "$BUILD/$PREFIX_NAME"*.lnk "$USER_FOLDER/$PREFIX_NAME"*
+  reg_run delete "$FOLDER_APPROVED" /v "$PREFIX_NAME Link.lnk" /f >/dev/null
   # A key the run made goes again once nothing else lives in it.
   for key in "${KEYS_MADE[@]}"; do
     [ -z "$(value_names "$key")" ] && reg_run delete "$key" /f >/dev/null
@@ -126,10 +130,17 @@ list_rows() {
       END { for (r = 0; r < 400; r++) if ((r in ink) && !((r - 1) in ink) && !((r - 2) in ink)) print top + r }'
 }
 
-# The names of the keys' values, key after key, as a location lists them.
+# The names of the keys' values, key after key, as a location lists them; a "folder:" gives
+# the folder's files, shortcuts without ".lnk", as Explorer names them.
 listed_names() {
   local key
-  for key; do value_names "$key"; done
+  for key; do
+    if [[ $key == folder:* ]]; then
+      ls -1 "${key#folder:}" 2>/dev/null | sed 's/\.lnk$//'
+    else
+      value_names "$key"
+    fi
+  done
 }
 
 # The name list shows one line for each value of the location's keys.
@@ -254,6 +265,7 @@ remove_seeded
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 seed_values || { fail "seeding the registry"; exit 1; }
+cp "$USER_FOLDER/$PREFIX_NAME Link.lnk" "$UI_TMP/link"
 
 step start
 if ! start_program; then
@@ -355,6 +367,34 @@ for toggle in disable:d:03000000 enable:e:020000000000000000000000; do
   fi
 done
 
+# A shortcut in the user's Startup folder: off through the context menu, then removed with the
+# Delete key, its file and state saved beside the exe.
+step shortcut-disable
+if click_entry "$PREFIX_NAME Link" "${LOCATION_3[@]}"; then
+  point_at $(($(twips "${LST_NAME[0]}") + 20)) "$ENTRY_Y"
+  xdotool click 3
+  sleep 0.5
+  key d
+  park_pointer
+  check "the shortcut is turned off in the folder's state key" eval \
+    'value_data "$FOLDER_APPROVED" "$PREFIX_NAME Link.lnk" | grep -q "^03000000"'
+  if click_entry "$PREFIX_NAME Link" "${LOCATION_3[@]}"; then
+    key Delete
+    answer_box "Confirm Delete" y shortcut-confirm
+    answer_box "Process Removed" Return shortcut-removed
+  else
+    fail "$STEP: the shortcut's line is found again"
+  fi
+else
+  fail "$STEP: the shortcut's line is found"
+fi
+step shortcut-deleted
+check "the shortcut is gone from the Startup folder" test ! -e "$USER_FOLDER/$PREFIX_NAME Link.lnk"
+check "its state is gone" eval '! value_data "$FOLDER_APPROVED" "$PREFIX_NAME Link.lnk" >/dev/null'
+check "its copy and state are beside the exe" eval \
+  'test -f "$BUILD/${PREFIX_NAME}_Link.lnk" && test -f "$BUILD/${PREFIX_NAME}_Link.lnk.reg"'
+check_screen "the list no longer shows it" list_shows_location "${LOCATION_3[@]}"
+
 step location-4
 click_control "${BTN_DEFAULT_USER[@]}"
 park_pointer
@@ -399,8 +439,8 @@ click_control "${BTN_BACKUPS[@]}"
 park_pointer
 check_screen "Backups lists the backup files beside the exe" backup_list_shows_files
 
-step restore-select
-if [ "$(backups_beside_exe)" = 1 ]; then
+# Both backups, the RunOnce entry's and the shortcut's, restored one after the other.
+restore_first_backup() {
   shot "$UI_TMP/rows.png"
   back_y=$(list_rows "$UI_TMP/rows.png" "${LST_BACK[@]}" | head -n 1)
   click_at $(($(twips "${LST_BACK[0]}") + 20)) "${back_y:-0}"
@@ -408,15 +448,22 @@ if [ "$(backups_beside_exe)" = 1 ]; then
   check_screen "clicking the backup selects it" backup_highlighted "${back_y:-0}"
   click_control "${BTN_RESTORE[@]}"
   park_pointer
-  answer_box "Process Restored" Return restore-restored
+  answer_box "Process Restored" Return "restore-$1"
+}
+step restore-select
+if [ "$(backups_beside_exe)" = 2 ]; then
+  restore_first_backup first
+  restore_first_backup second
 else
   shot "$SHOT"
-  fail "$STEP: the backup is the only file in the list ($(backups_beside_exe) .reg files beside the exe)"
+  fail "$STEP: the two backups are the only files in the list ($(backups_beside_exe) .reg files beside the exe)"
 fi
 step restored
 check "the entry is back in its RunOnce key" value_is "$MACHINE_ONCE" "$PREFIX_NAME Once" 'C:\qm\once.exe'
-check "its backup is gone" test ! -e "$BUILD/${PREFIX_NAME}_Once.reg"
-check_screen "the list shows it again" list_shows_location "${LOCATION_1[@]}"
+check "the shortcut is back, byte for byte" cmp -s "$USER_FOLDER/$PREFIX_NAME Link.lnk" "$UI_TMP/link"
+check "and off, as it was" eval 'value_data "$FOLDER_APPROVED" "$PREFIX_NAME Link.lnk" | grep -q "^03000000"'
+check "the backups are gone" eval '[ "$(backups_beside_exe)" = 0 ] && test ! -e "$BUILD/${PREFIX_NAME}_Link.lnk"'
+check_screen "the list shows the RunOnce entry again" list_shows_location "${LOCATION_1[@]}"
 
 step close
 key alt+o
