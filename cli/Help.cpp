@@ -21,7 +21,8 @@ constexpr std::array<CommandHelp, 8> kHelp = {{
     {Command::List, L"list [--location LOC]... [--format table|csv|json] [--wide] [--verify]",
         L"lists the entries of startup locations",
         L"Prints every entry of the locations given (all of them without --location): location,\r\n"
-        L"source (run, runonce or policy), key, name, type, enabled, command, program,\r\n"
+        L"source (run, runonce, policy or startup-folder), key (a Startup folder item's folder),\r\n"
+        L"name (its file name), type (file for a Startup folder item), enabled, command, program,\r\n"
         L"programExists, company (the name the program's version resource claims), signer and\r\n"
         L"signature.\r\n"
         L"  --location LOC    a location to list; repeat it for more\r\n"

@@ -1,7 +1,9 @@
 #include "registry/StartupFolders.h"
 
 #include "host/Handles.h"
+#include "host/SystemFolders.h"
 #include "host/SystemLibrary.h"
+#include "registry/RegistryAccess.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -19,6 +21,17 @@ Redirection& Redirected()
 {
     static Redirection redirection;
     return redirection;
+}
+
+// Where the shell keeps the folder for itself: read first, since the shell's own library costs
+// a start far more than one registry value does.
+std::wstring RegisteredFolder(HKEY root, const wchar_t* name)
+{
+    const auto value = ReadValueRaw(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", name);
+    if (!value || (value->type != REG_EXPAND_SZ && value->type != REG_SZ))
+        return {};
+    const std::wstring text = ValueDataAsText(*value);
+    return text.empty() ? text : ExpandEnvironmentVariables(text);
 }
 
 std::wstring ShellFolder(int csidl)
@@ -39,10 +52,18 @@ std::wstring StartupFolderPath(const StartupKey& source)
     switch (source.folder) {
     case StartupFolder::None: return {};
     case StartupFolder::User:
-        path = Redirected().user.empty() ? ShellFolder(CSIDL_STARTUP) : Redirected().user;
+        path = Redirected().user;
+        if (path.empty())
+            path = RegisteredFolder(HKEY_CURRENT_USER, L"Startup");
+        if (path.empty())
+            path = ShellFolder(CSIDL_STARTUP);
         break;
     case StartupFolder::Common:
-        path = Redirected().common.empty() ? ShellFolder(CSIDL_COMMON_STARTUP) : Redirected().common;
+        path = Redirected().common;
+        if (path.empty())
+            path = RegisteredFolder(HKEY_LOCAL_MACHINE, L"Common Startup");
+        if (path.empty())
+            path = ShellFolder(CSIDL_COMMON_STARTUP);
         break;
     }
     while (path.size() > 3 && path.back() == L'\\')

@@ -2,6 +2,12 @@
 
 #include "BenchSupport.h"
 
+#include "host/Files.h"
+#include "registry/StartupFolders.h"
+#include "support/RegistrySandbox.h"
+
+#include "launch/LinkBytes.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -69,6 +75,42 @@ int PrefixRunEntries::ValuesInKey() const
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(key);
     return static_cast<int>(values);
+}
+
+} // namespace qmbench
+
+namespace qmbench {
+
+namespace {
+
+std::wstring ShortcutPath(const std::wstring& folder, int i)
+{
+    return folder + L"\\" + kNamePrefix + std::to_wstring(i) + L".lnk";
+}
+
+} // namespace
+
+PrefixStartupShortcuts::PrefixStartupShortcuts(int perFolder) : perFolder_(perFolder)
+{
+    if (!UnderWine())
+        return;
+    folders_[0] = qm::StartupFolderPath(*qm::FindStartupKeyByName(L"startup-common"));
+    folders_[1] = qm::StartupFolderPath(*qm::FindStartupKeyByName(L"startup-user"));
+    seeded_ = !folders_[0].empty() && !folders_[1].empty();
+    for (const std::wstring& folder : folders_) {
+        for (int i = 0; seeded_ && i < perFolder; ++i) {
+            const std::string target = "C:\\Program Files\\Bench Vendor\\tool" + std::to_string(i) + ".exe";
+            seeded_ = qmtest::PutFile(ShortcutPath(folder, i), linkbytes::LocalLink(target, u"/tray"));
+        }
+    }
+}
+
+PrefixStartupShortcuts::~PrefixStartupShortcuts()
+{
+    for (const std::wstring& folder : folders_) {
+        for (int i = 0; !folder.empty() && i < perFolder_; ++i)
+            static_cast<void>(qm::DeleteFileAt(ShortcutPath(folder, i)));
+    }
 }
 
 } // namespace qmbench

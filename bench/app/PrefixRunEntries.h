@@ -24,4 +24,21 @@ private:
     bool seeded_ = false;
 };
 
+// Shortcuts in both of the prefix's Startup folders, for the same benchmarks and under the same
+// rules: seeded under Wine only, named with the same prefix, removed again at the end.
+class PrefixStartupShortcuts {
+public:
+    explicit PrefixStartupShortcuts(int perFolder);
+    ~PrefixStartupShortcuts();
+    PrefixStartupShortcuts(const PrefixStartupShortcuts&) = delete;
+    PrefixStartupShortcuts& operator=(const PrefixStartupShortcuts&) = delete;
+
+    bool Seeded() const { return seeded_; }
+
+private:
+    std::wstring folders_[2];
+    int perFolder_;
+    bool seeded_ = false;
+};
+
 } // namespace qmbench

@@ -8,6 +8,8 @@
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
+#include "launch/LinkBytes.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -95,6 +97,63 @@ void PrintPaintsOfOneFill(qm::FrmMain& main)
     }
 }
 
+// The bare loop for a Startup folder: its files found, and each one read whole, once.
+int ReadEveryFile(const std::wstring& folder)
+{
+    static std::vector<BYTE> buffer(65536);
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const HANDLE file = CreateFileW((folder + L"\\" + found.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+            OPEN_EXISTING, 0, nullptr);
+        DWORD read = 0;
+        if (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+            ++count;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return count;
+}
+
+// Location 1 with a Run key of 1,000 values and 200 shortcuts in all users' Startup folder.
+void ListingWithShortcuts(qm::FrmMain& main, const qmtest::RegistrySandbox& sandbox)
+{
+    constexpr int kShortcuts = 200;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
+    if (!qmbench::SeedValues(HKEY_LOCAL_MACHINE, qmtest::kRunKey, 1000))
+        return;
+    const std::wstring folder = sandbox.CommonStartupFolder();
+    for (int i = 0; i < kShortcuts; ++i) {
+        const std::string target = "C:\\Program Files\\Vendor " + std::to_string(i) + "\\tool.exe";
+        if (!qmtest::PutFile(folder + L"\\Tool " + std::to_wstring(i) + L".lnk", linkbytes::LocalLink(target, u"/tray"))) {
+            qmbench::Print("could not write the shortcuts\n");
+            return;
+        }
+    }
+    BareEnumeration();
+    ReadEveryFile(folder);
+    main.ListLocation(1);
+    std::vector<double> bare, listing;
+    for (int run = 0; run < kRuns; ++run) {
+        bare.push_back(qmbench::TimeMs([&] {
+            BareEnumeration();
+            ReadEveryFile(folder);
+        }));
+        listing.push_back(qmbench::TimeMs([&] { main.ListLocation(1); }));
+    }
+    const double bareMs = qmbench::Median(bare);
+    const double listMs = qmbench::Median(listing);
+    qmbench::Print("\n1000 values and %d shortcuts in all users' Startup folder (goal: at most 1.3x):\n"
+                   "bare (enumeration, then each shortcut found and read once) %.1f ms, ListLocation %.1f ms, %.2fx\n",
+        kShortcuts, bareMs, listMs, listMs / bareMs);
+}
+
 } // namespace
 
 int wmain()
@@ -145,5 +204,6 @@ int wmain()
             listMs / bareMs, paintedMs, paintedMs / bareMs);
         PrintPaintsOfOneFill(main);
     }
+    ListingWithShortcuts(main, sandbox);
     return 0;
 }

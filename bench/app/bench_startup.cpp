@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kRuns = 11;
 constexpr int kEntries = 50;
+constexpr int kShortcutsPerFolder = 20;
 
 struct WindowWork {
     double loadMs = 0;    // FrmMain::Load: the window, its controls and the listing
@@ -81,8 +82,9 @@ int wmain()
     }
     const WindowWork window = TimeWindowInProcess();
     const qmbench::PrefixRunEntries entries(kEntries);
-    if (!entries.Seeded()) {
-        qmbench::Print("could not seed the HKLM Run key\n");
+    const qmbench::PrefixStartupShortcuts shortcuts(kShortcutsPerFolder);
+    if (!entries.Seeded() || !shortcuts.Seeded()) {
+        qmbench::Print("could not seed the HKLM Run key and the Startup folders\n");
         return 1;
     }
     const std::wstring folder = qm::App().Folder();
@@ -115,9 +117,10 @@ int wmain()
     const double minimal = MedianFigures(programs[0].runs).painted;
     const double twin = MedianFigures(programs[1].runs).painted;
     qmbench::Print("Start-up to the first complete paint of the main window, median of %d runs each, alternating;\n"
-                   "quillmoor.exe lists location 1: %d values, %d listed. Each step in ms since the process was\n"
+                   "quillmoor.exe lists location 1: %d values and all users' Startup folder, %d listed (%d shortcuts in each\n"
+                   "Startup folder). Each step in ms since the process was\n"
                    "started (wWinMain entered, window and controls made, window shown, first complete paint), the\n"
-                   "time of each step in brackets:\n", kRuns, entries.ValuesInKey(), listed);
+                   "time of each step in brackets:\n", kRuns, entries.ValuesInKey(), listed, kShortcutsPerFolder);
     qmbench::Print("  %-34s %15s %15s %15s %15s %8s %8s\n", "", "wWinMain", "made", "shown", "painted", "/empty", "/twin");
     for (const Program& program : programs) {
         const StartFigures f = MedianFigures(program.runs);
