@@ -54,6 +54,12 @@ bool IsGoneFromRegistry(const std::wstring& keyPath, const std::wstring& name)
     return owner && ValueIsMissing(RootKey(*owner), owner->approvedSubKey, name);
 }
 
+bool IsFolderItemBackup(const std::wstring& path)
+{
+    const auto backup = ReadStartupBackup(path);
+    return backup && FolderItemSource(backup->file);
+}
+
 } // namespace
 
 std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders)
@@ -61,12 +67,19 @@ std::vector<BackupFile> ListBackups(const std::vector<std::wstring>& folders)
     std::vector<BackupFile> backups;
     for (const std::wstring& folder : folders) {
         const std::wstring pattern = folder + L"\\*" + kBackupExtension;
-        for (const std::wstring& name : FindFiles(pattern)) {
-            // Short 8.3 names let "*.reg" match longer extensions too.
-            if (name.size() < kExtensionLength ||
-                lstrcmpiW(name.c_str() + name.size() - kExtensionLength, kBackupExtension) != 0)
-                continue;
-            backups.push_back({folder + L"\\" + name, name.substr(0, name.size() - kExtensionLength)});
+        std::vector<std::wstring> names = FindFiles(pattern);
+        // Short 8.3 names let "*.reg" match longer extensions too.
+        std::erase_if(names, [](const std::wstring& name) {
+            return name.size() < kExtensionLength ||
+                   lstrcmpiW(name.c_str() + name.size() - kExtensionLength, kBackupExtension) != 0;
+        });
+        for (const std::wstring& name : names) {
+            // A Startup folder's .reg file saved as the copy beside its own backup is part of that backup.
+            const bool isCopy = std::any_of(names.begin(), names.end(), [&](const std::wstring& other) {
+                return other.size() == name.size() + kExtensionLength && EqualNoCase(other.substr(0, name.size()), name);
+            }) && IsFolderItemBackup(folder + L"\\" + name + kBackupExtension);
+            if (!isCopy)
+                backups.push_back({folder + L"\\" + name, name.substr(0, name.size() - kExtensionLength)});
         }
     }
     return backups;

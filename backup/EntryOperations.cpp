@@ -86,6 +86,18 @@ std::vector<std::wstring> BesideFirst(const std::wstring& path, std::vector<std:
     return folders;
 }
 
+// Notes the backup of what a restore replaces; false when it was needed and not saved.
+bool TookSafetyBackup(BackupResult saved, ChangeResult& result)
+{
+    if (saved.status == BackupStatus::Saved) {
+        result.backupPath = std::move(saved.path);
+    } else if (saved.status != BackupStatus::ValueMissing) {
+        result.why = Why::ReplacedNotSaved;
+        return false;
+    }
+    return true;
+}
+
 ChangeResult Finish(const StateKey& state, const std::wstring& name, std::wstring backupPath)
 {
     const bool cleared = state.Clear(name);
@@ -177,13 +189,8 @@ ChangeResult RestoreFolderItem(const std::wstring& path, const CheckedBackup& ba
         return file && *file == *copy && Same(stateNow, wantedState);
     };
     if (fileBefore && !isAsWanted(fileBefore, stateBefore)) {
-        BackupResult saved = WriteFolderItemBackup(source, fileName, BesideFirst(path, backupFolders));
-        if (saved.status == BackupStatus::Saved) {
-            result.backupPath = std::move(saved.path);
-        } else if (saved.status != BackupStatus::ValueMissing) {
-            result.why = Why::ReplacedNotSaved;
+        if (!TookSafetyBackup(WriteFolderItemBackup(source, fileName, BesideFirst(path, backupFolders)), result))
             return result;
-        }
     }
     const bool filePut = (fileBefore && *fileBefore == *copy) || PutFileBack(folder, itemPath, *copy);
     const bool statePut = filePut && (wantedState ? ImportAndVerify(backup) : state.Clear(fileName));
@@ -300,13 +307,8 @@ ChangeResult RestoreFromBackup(const std::wstring& path, const std::vector<std::
     // What the restore would replace is saved first, as an add saves what it replaces.
     const EntryState before = ReadEntry(key, name);
     if (!Same(before, StateOf(restores))) {
-        BackupResult saved = WriteBackup(key, name, BesideFirst(path, backupFolders));
-        if (saved.status == BackupStatus::Saved) {
-            result.backupPath = std::move(saved.path);
-        } else if (saved.status != BackupStatus::ValueMissing) {
-            result.why = Why::ReplacedNotSaved;
+        if (!TookSafetyBackup(WriteBackup(key, name, BesideFirst(path, backupFolders)), result))
             return result;
-        }
     }
     if (!ImportAndVerify(*backup)) {
         result.why = Why::NotVerified;

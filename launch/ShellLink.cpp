@@ -138,22 +138,21 @@ bool ReadLinkInfo(const Bytes& bytes, std::size_t at, std::uint32_t size, const 
     const auto suffixOffset = bytes.U32(at + 24);
     if (!headerSize || !flags || !localOffset || !networkOffset || !suffixOffset || *headerSize > size)
         return false;
-    std::optional<std::wstring> suffix;
+    // A string given twice, UTF-16 where the header has room for its offset, else 8-bit.
+    const auto text = [&](std::size_t base, std::optional<std::uint32_t> unicodeOffset,
+                          std::uint32_t narrowOffset) -> std::optional<std::wstring> {
+        if (unicodeOffset && *unicodeOffset)
+            return bytes.UnicodeZ(base + *unicodeOffset, end);
+        if (auto narrow = bytes.AnsiZ(base + narrowOffset, end))
+            return ansi.Decode(*narrow);
+        return std::nullopt;
+    };
     const bool unicode = *headerSize >= kUnicodeLinkInfoHeader;
-    const auto unicodeSuffixOffset = unicode ? bytes.U32(at + 32) : std::nullopt;
-    if (unicodeSuffixOffset && *unicodeSuffixOffset)
-        suffix = bytes.UnicodeZ(at + *unicodeSuffixOffset, end);
-    else if (auto narrow = bytes.AnsiZ(at + *suffixOffset, end))
-        suffix = ansi.Decode(*narrow);
+    const auto suffix = text(at, unicode ? bytes.U32(at + 32) : std::nullopt, *suffixOffset);
     if (!suffix)
         return false;
     if (*flags & kLocalPathPresent) {
-        const auto unicodeLocalOffset = unicode ? bytes.U32(at + 28) : std::nullopt;
-        std::optional<std::wstring> local;
-        if (unicodeLocalOffset && *unicodeLocalOffset)
-            local = bytes.UnicodeZ(at + *unicodeLocalOffset, end);
-        else if (auto narrow = bytes.AnsiZ(at + *localOffset, end))
-            local = ansi.Decode(*narrow);
+        const auto local = text(at, unicode ? bytes.U32(at + 28) : std::nullopt, *localOffset);
         if (!local)
             return false;
         link.localPath = JoinSuffix(*local, *suffix);
@@ -163,12 +162,8 @@ bool ReadLinkInfo(const Bytes& bytes, std::size_t at, std::uint32_t size, const 
         const auto netNameOffset = bytes.U32(network + 8);
         if (!netNameOffset)
             return false;
-        const auto unicodeNameOffset = *netNameOffset > kUnicodeNetworkHeader ? bytes.U32(network + 20) : std::nullopt;
-        std::optional<std::wstring> share;
-        if (unicodeNameOffset && *unicodeNameOffset)
-            share = bytes.UnicodeZ(network + *unicodeNameOffset, end);
-        else if (auto narrow = bytes.AnsiZ(network + *netNameOffset, end))
-            share = ansi.Decode(*narrow);
+        const auto share =
+            text(network, *netNameOffset > kUnicodeNetworkHeader ? bytes.U32(network + 20) : std::nullopt, *netNameOffset);
         if (!share)
             return false;
         link.networkPath = JoinSuffix(*share, *suffix);

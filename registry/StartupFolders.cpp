@@ -48,24 +48,14 @@ std::wstring ShellFolder(int csidl)
 
 std::wstring StartupFolderPath(const StartupKey& source)
 {
-    std::wstring path;
-    switch (source.folder) {
-    case StartupFolder::None: return {};
-    case StartupFolder::User:
-        path = Redirected().user;
-        if (path.empty())
-            path = RegisteredFolder(HKEY_CURRENT_USER, L"Startup");
-        if (path.empty())
-            path = ShellFolder(CSIDL_STARTUP);
-        break;
-    case StartupFolder::Common:
-        path = Redirected().common;
-        if (path.empty())
-            path = RegisteredFolder(HKEY_LOCAL_MACHINE, L"Common Startup");
-        if (path.empty())
-            path = ShellFolder(CSIDL_COMMON_STARTUP);
-        break;
-    }
+    if (!source.IsFolder())
+        return {};
+    const bool user = source.folder == StartupFolder::User;
+    std::wstring path = user ? Redirected().user : Redirected().common;
+    if (path.empty())
+        path = user ? RegisteredFolder(HKEY_CURRENT_USER, L"Startup") : RegisteredFolder(HKEY_LOCAL_MACHINE, L"Common Startup");
+    if (path.empty())
+        path = ShellFolder(user ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
     while (path.size() > 3 && path.back() == L'\\')
         path.pop_back();
     return path;

@@ -147,21 +147,23 @@ TEST_F(StartupFolderTest, ARemovedItemComesBackByteForByteWithItsState)
     }
 }
 
-TEST_F(StartupFolderTest, ARestoreWithoutItsCopyOrIntoAMissingFolderSaysWhat)
+TEST_F(StartupFolderTest, ARegistryFileComesBackEvenIntoAMissingFolderButNotWithoutItsCopy)
 {
-    ASSERT_TRUE(qmtest::PutFile(InUserFolder(L"a.cmd"), Bytes{'@'}));
-    const qm::ChangeResult removed = qm::RemoveStartupEntry(UserFolder(), L"a.cmd", {backups_});
+    ASSERT_TRUE(qmtest::PutFile(InUserFolder(L"a.reg"), Bytes{'@'}));
+    const qm::ChangeResult removed = qm::RemoveStartupEntry(UserFolder(), L"a.reg", {backups_});
     ASSERT_EQ(removed.outcome, qm::Outcome::Done);
+    // Its copy, a .reg file itself, is part of its backup and not one of its own.
+    EXPECT_EQ(qm::ListBackups({backups_}).size(), 1u);
     // The folder itself gone: the restore makes it again.
     ASSERT_TRUE(RemoveDirectoryW(sandbox_.UserStartupFolder().c_str()));
     EXPECT_EQ(qm::RestoreFromBackup(removed.backupPath, {backups_}).outcome, qm::Outcome::Done);
-    EXPECT_EQ(qm::ReadWholeFile(InUserFolder(L"a.cmd")), Bytes{'@'});
+    EXPECT_EQ(qm::ReadWholeFile(InUserFolder(L"a.reg")), Bytes{'@'});
 
-    const qm::ChangeResult again = qm::RemoveStartupEntry(UserFolder(), L"a.cmd", {backups_});
+    const qm::ChangeResult again = qm::RemoveStartupEntry(UserFolder(), L"a.reg", {backups_});
     ASSERT_TRUE(qm::DeleteFileAt(qm::FolderItemCopyPath(again.backupPath)));
     const qm::ChangeResult withoutCopy = qm::RestoreFromBackup(again.backupPath, {backups_});
     EXPECT_EQ(withoutCopy.outcome, qm::Outcome::NotDone);
     EXPECT_EQ(withoutCopy.why, qm::Why::NotAStartupBackup);
-    EXPECT_FALSE(qm::IsPlainFile(InUserFolder(L"a.cmd")));
-    EXPECT_EQ(qm::RemoveStartupEntry(UserFolder(), L"a.cmd", {backups_}).why, qm::Why::NoSuchEntry);
+    EXPECT_FALSE(qm::IsPlainFile(InUserFolder(L"a.reg")));
+    EXPECT_EQ(qm::RemoveStartupEntry(UserFolder(), L"a.reg", {backups_}).why, qm::Why::NoSuchEntry);
 }
