@@ -1,10 +1,11 @@
 #include "launch/Launchers.h"
 
 #include "host/Application.h"
+#include "host/Files.h"
 #include "host/SystemFolders.h"
+#include "registry/StartupFolders.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 namespace qm {
 
@@ -33,8 +34,10 @@ void OpenAutoexecBat()
 
 void OpenStartupFolder()
 {
-    // Each argument asks for the path itself; both answers are the same.
-    App().Services().ShellOpen(GetSpecialFolderPath(CSIDL_STARTUP), L"", GetSpecialFolderPath(CSIDL_STARTUP));
+    // The folder the lists show, made when nobody has made it yet.
+    const std::wstring folder = StartupFolderPath(*FindStartupKeyByName(L"startup-user"));
+    static_cast<void>(CreateFolders(folder));
+    App().Services().ShellOpen(folder, L"", folder);
 }
 
 } // namespace qm

@@ -1,8 +1,8 @@
 #include "launch/Launchers.h"
+#include "support/RegistrySandbox.h"
 #include "support/ScriptedHost.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -21,26 +21,14 @@ std::wstring WindowsDirectory()
     return n > 0 && n < MAX_PATH ? path : L"";
 }
 
-// Where the Startup folder is, without making it.
-std::wstring StartupFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    return SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK
-        ? path
-        : L"";
-}
-
 } // namespace
 
 TEST(Launchers, EachOpensItsFileInNotepadOrTheStartupFolderMadeWhenMissing)
 {
     const std::wstring windows = WindowsDirectory();
-    const std::wstring startup = StartupFolder();
+    const qmtest::RegistrySandbox sandbox(L"Launchers");
+    const std::wstring startup = sandbox.UserStartupFolder();
     ASSERT_FALSE(windows.empty());
-    ASSERT_FALSE(startup.empty());
-    const bool existed = IsDirectory(startup);
-    // Only an empty folder is taken away, so that nothing in the real Startup folder is lost.
-    const bool missing = !existed || RemoveDirectoryW(startup.c_str());
 
     const struct {
         const char* name;
@@ -62,9 +50,5 @@ TEST(Launchers, EachOpensItsFileInNotepadOrTheStartupFolderMadeWhenMissing)
         EXPECT_EQ(host.shellOpens[0].directory, c.expected.directory);
         EXPECT_TRUE(host.processes.empty());
     }
-    if (missing) {
-        EXPECT_TRUE(IsDirectory(startup));
-    }
-    if (!existed)
-        RemoveDirectoryW(startup.c_str());
+    EXPECT_TRUE(IsDirectory(startup));
 }
