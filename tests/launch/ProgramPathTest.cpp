@@ -61,6 +61,7 @@ TEST(FindProgram, FindsTheProgramWindowsWouldStart)
         {L"app --tray", qm::ProgramCheck::Found, program, folder},
         {folder + L"\\gone.exe -min", qm::ProgramCheck::Missing, folder + L"\\gone.exe"},
         {L"subfolder\\app.exe", qm::ProgramCheck::NotChecked, L"subfolder\\app.exe"},
+        {L"https://example.com/start", qm::ProgramCheck::NotChecked, L"https://example.com/start"}, // an Internet shortcut's
         {L"rundll32 shell32.dll,Control_RunDLL", qm::ProgramCheck::Found, system + L"shell32.dll"},
         {L"rundll32.exe \"" + folder + L"\\gone.dll\",Start", qm::ProgramCheck::Missing, folder + L"\\gone.dll"},
         {L"rundll32.exe \\\\server\\share\\x.dll,Start", qm::ProgramCheck::NotChecked, L"\\\\server\\share\\x.dll"},
