@@ -128,7 +128,7 @@ std::vector<FolderItem> ReadFolderItems(const StartupKey& source)
 {
     std::vector<FolderItem> items;
     const std::wstring folder = StartupFolderPath(source);
-    for (std::wstring& name : StartupFolderFiles(source)) {
+    for (std::wstring& name : StartupFolderFiles(folder)) {
         const std::wstring path = folder + L"\\" + name;
         // Only a shortcut's bytes say what it starts.
         std::wstring command = HasExtension(name, kLinkExtension) ? FolderItemCommand(path)

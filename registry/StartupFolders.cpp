@@ -66,10 +66,9 @@ std::wstring SourcePath(const StartupKey& source)
     return source.IsFolder() ? StartupFolderPath(source) : std::wstring(source.fullPath);
 }
 
-std::vector<std::wstring> StartupFolderFiles(const StartupKey& source)
+std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
-    const std::wstring folder = StartupFolderPath(source);
     if (folder.empty())
         return names;
     WIN32_FIND_DATAW data;

@@ -17,9 +17,9 @@ std::wstring StartupFolderPath(const StartupKey& source);
 // Where a source's entries are: the key's full path, or the folder's.
 std::wstring SourcePath(const StartupKey& source);
 
-// The names (with their extensions) of the files Windows runs from a folder source, in the
+// The names (with their extensions) of the files Windows runs from a Startup folder, in the
 // folder's order; none for a folder that does not exist.
-std::vector<std::wstring> StartupFolderFiles(const StartupKey& source);
+std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder);
 
 // Sends both folders elsewhere for the rest of the process (tests, which must never reach the
 // machine's own Startup folders); empty paths give the system's folders back.
