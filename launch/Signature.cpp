@@ -208,11 +208,25 @@ private:
     HCATINFO info_;
 };
 
+// Whether the folder of the catalogs DRIVER_ACTION_VERIFY searches holds any. A Wine prefix
+// holds none, and there a lookup would hash the whole file and then search an empty folder.
+// Asked anew each time, so a catalog installed during the session is seen.
+bool AnyCatalogInstalled()
+{
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return true;
+    const std::wstring pattern = std::wstring(system, length) + L"\\CatRoot\\{F750E6C3-38EE-11D1-85E5-00C04FC295EE}\\*.cat";
+    WIN32_FIND_DATAW found;
+    return static_cast<bool>(UniqueFind(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0)));
+}
+
 // The signature of the system catalog that lists the file's hash; nullopt when none does.
 std::optional<FileSignature> CatalogSignature(WinVerifyTrustFunction verify, const std::wstring& path, HANDLE file)
 {
     const CatalogFunctions& f = Catalogs();
-    if (!f.Usable())
+    if (!f.Usable() || !AnyCatalogInstalled())
         return std::nullopt;
     const CatalogAdmin admin;
     if (!admin.Get())
