@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cwchar>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -210,16 +211,41 @@ private:
 
 // Whether the folder of the catalogs DRIVER_ACTION_VERIFY searches holds any. A Wine prefix
 // holds none, and there a lookup would hash the whole file and then search an empty folder.
-// Asked anew each time, so a catalog installed during the session is seen.
+// Searching the folder costs as much under Wine, so it is searched again only when its
+// last-write time, which every catalog added or removed changes, is not the one seen before.
+// The name is spelt in Wine's case: Windows ignores case, while Wine finds a name in another
+// case only by reading the whole system folder (0.6 ms a look).
 bool AnyCatalogInstalled()
 {
-    wchar_t system[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return true;
-    const std::wstring pattern = std::wstring(system, length) + L"\\CatRoot\\{F750E6C3-38EE-11D1-85E5-00C04FC295EE}\\*.cat";
+    struct Seen {
+        std::mutex mutex;
+        std::wstring folder;
+        std::optional<FILETIME> written;
+        bool any = true;
+    };
+    // Never freed: a worker thread may still ask while the process ends.
+    static Seen& seen = *[] {
+        auto* made = new Seen;
+        wchar_t system[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            made->folder = std::wstring(system, length) + L"\\catroot\\{f750e6c3-38ee-11d1-85e5-00c04fc295ee}";
+        return made;
+    }();
+    WIN32_FILE_ATTRIBUTE_DATA folder{};
+    if (seen.folder.empty() || !GetFileAttributesExW(seen.folder.c_str(), GetFileExInfoStandard, &folder)) {
+        const DWORD error = GetLastError();
+        return seen.folder.empty() || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND);
+    }
+    const std::lock_guard lock(seen.mutex);
+    if (seen.written && CompareFileTime(&*seen.written, &folder.ftLastWriteTime) == 0)
+        return seen.any;
     WIN32_FIND_DATAW found;
-    return static_cast<bool>(UniqueFind(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0)));
+    const UniqueFind first(FindFirstFileExW((seen.folder + L"\\*.cat").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    // Only "no such file" says there is none; any other failure leaves the lookup to the system.
+    seen.any = first || GetLastError() != ERROR_FILE_NOT_FOUND;
+    seen.written = folder.ftLastWriteTime;
+    return seen.any;
 }
 
 // The signature of the system catalog that lists the file's hash; nullopt when none does.
