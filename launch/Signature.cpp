@@ -2,6 +2,7 @@
 
 #include "host/Handles.h"
 #include "host/SystemLibrary.h"
+#include "launch/VersionResource.h"
 
 #include <wincrypt.h>
 #include <wintrust.h>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cwchar>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -19,7 +21,6 @@ namespace {
 
 constexpr wchar_t kWintrust[] = L"wintrust.dll";
 constexpr wchar_t kCrypt32[] = L"crypt32.dll";
-constexpr wchar_t kVersion[] = L"version.dll";
 
 struct ResultMeaning {
     LONG result;
@@ -208,11 +209,50 @@ private:
     HCATINFO info_;
 };
 
+// Whether the folder of the catalogs DRIVER_ACTION_VERIFY searches holds any. A Wine prefix
+// holds none, and there a lookup would hash the whole file and then search an empty folder.
+// Searching the folder costs as much under Wine, so it is searched again only when its
+// last-write time, which every catalog added or removed changes, is not the one seen before.
+// The name is spelt in Wine's case: Windows ignores case, while Wine finds a name in another
+// case only by reading the whole system folder (0.6 ms a look).
+bool AnyCatalogInstalled()
+{
+    struct Seen {
+        std::mutex mutex;
+        std::wstring folder;
+        std::optional<FILETIME> written;
+        bool any = true;
+    };
+    // Never freed: a worker thread may still ask while the process ends.
+    static Seen& seen = *[] {
+        auto* made = new Seen;
+        wchar_t system[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            made->folder = std::wstring(system, length) + L"\\catroot\\{f750e6c3-38ee-11d1-85e5-00c04fc295ee}";
+        return made;
+    }();
+    WIN32_FILE_ATTRIBUTE_DATA folder{};
+    if (seen.folder.empty() || !GetFileAttributesExW(seen.folder.c_str(), GetFileExInfoStandard, &folder)) {
+        const DWORD error = GetLastError();
+        return seen.folder.empty() || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND);
+    }
+    const std::lock_guard lock(seen.mutex);
+    if (seen.written && CompareFileTime(&*seen.written, &folder.ftLastWriteTime) == 0)
+        return seen.any;
+    WIN32_FIND_DATAW found;
+    const UniqueFind first(FindFirstFileExW((seen.folder + L"\\*.cat").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    // Only "no such file" says there is none; any other failure leaves the lookup to the system.
+    seen.any = first || GetLastError() != ERROR_FILE_NOT_FOUND;
+    seen.written = folder.ftLastWriteTime;
+    return seen.any;
+}
+
 // The signature of the system catalog that lists the file's hash; nullopt when none does.
 std::optional<FileSignature> CatalogSignature(WinVerifyTrustFunction verify, const std::wstring& path, HANDLE file)
 {
     const CatalogFunctions& f = Catalogs();
-    if (!f.Usable())
+    if (!f.Usable() || !AnyCatalogInstalled())
         return std::nullopt;
     const CatalogAdmin admin;
     if (!admin.Get())
@@ -250,16 +290,27 @@ std::optional<FileSignature> CatalogSignature(WinVerifyTrustFunction verify, con
     return Verdict(verify, data);
 }
 
-std::wstring CompanyInBlock(const std::vector<BYTE>& block, const std::wstring& translation)
+UniqueFile OpenToRead(const std::wstring& path)
 {
-    static const auto query = SystemFunction<decltype(&VerQueryValueW)>(kVersion, "VerQueryValueW");
-    void* value = nullptr;
-    UINT length = 0;
-    const std::wstring item = L"\\StringFileInfo\\" + translation + L"\\CompanyName";
-    if (!query || !query(block.data(), item.c_str(), &value, &length) || !value || length == 0)
-        return {};
-    const auto* text = static_cast<const wchar_t*>(value);
-    return std::wstring(text, wcsnlen(text, length));
+    return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Reads at an offset of its own, so the trust check sharing the handle may move its pointer.
+std::wstring CompanyOfFile(HANDLE file)
+{
+    const ReadFileBytes read = [file](std::uint64_t offset, std::size_t count) {
+        std::vector<std::uint8_t> bytes(count);
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD done = 0;
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(count), &done, &at))
+            done = 0;
+        bytes.resize(done);
+        return bytes;
+    };
+    return CompanyInVersionInfo(ReadVersionResource(read, GetUserDefaultUILanguage()));
 }
 
 } // namespace
@@ -292,46 +343,15 @@ TrustVerdict VerdictOfTrustResult(LONG result)
 
 std::wstring ClaimedCompany(const std::wstring& path)
 {
-    static const auto size = SystemFunction<decltype(&GetFileVersionInfoSizeW)>(kVersion, "GetFileVersionInfoSizeW");
-    static const auto read = SystemFunction<decltype(&GetFileVersionInfoW)>(kVersion, "GetFileVersionInfoW");
-    static const auto query = SystemFunction<decltype(&VerQueryValueW)>(kVersion, "VerQueryValueW");
-    if (!size || !read || !query)
-        return {};
-    DWORD ignored = 0;
-    const DWORD bytes = size(path.c_str(), &ignored);
-    if (bytes == 0)
-        return {};
-    std::vector<BYTE> block(bytes);
-    if (!read(path.c_str(), 0, bytes, block.data()))
-        return {};
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    };
-    std::vector<std::wstring> translations;
-    void* listed = nullptr;
-    UINT length = 0;
-    if (query(block.data(), L"\\VarFileInfo\\Translation", &listed, &length) && listed && length >= sizeof(Translation)) {
-        const auto* first = static_cast<const Translation*>(listed);
-        wchar_t name[9];
-        std::swprintf(name, std::size(name), L"%04X%04X", first->language, first->codePage);
-        translations.emplace_back(name);
-    }
-    translations.emplace_back(L"040904B0");
-    translations.emplace_back(L"040904E4");
-    for (const std::wstring& translation : translations) {
-        if (std::wstring company = CompanyInBlock(block, translation); !company.empty())
-            return company;
-    }
-    return {};
+    const UniqueFile file = OpenToRead(path);
+    return file ? CompanyOfFile(file.get()) : std::wstring();
 }
 
 FileSignature CheckFile(const std::wstring& path)
 {
     FileSignature signature;
     const auto verify = SystemFunction<WinVerifyTrustFunction>(kWintrust, "WinVerifyTrust");
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file = OpenToRead(path);
     if (!verify || !file) {
         signature.reason = verify ? L"the file could not be read (error " + std::to_wstring(GetLastError()) + L")"
                                   : L"the system cannot check signatures";
@@ -350,7 +370,7 @@ FileSignature CheckFile(const std::wstring& path)
         if (auto catalog = CatalogSignature(verify, path, file.get()))
             signature = std::move(*catalog);
     }
-    signature.company = ClaimedCompany(path);
+    signature.company = CompanyOfFile(file.get());
     return signature;
 }
 

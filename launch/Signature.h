@@ -43,7 +43,8 @@ std::wstring ClaimedCompany(const std::wstring& path);
 
 // The signature of a file (embedded first, then the system catalogs) and its claimed company.
 // Never goes to the network: no revocation check, no certificate fetched, no user interface.
-// Loads wintrust, crypt32 and version on first use. Safe on several threads at once.
+// Opens the file once for both. Loads wintrust and crypt32 on first use. Safe on several
+// threads at once.
 FileSignature CheckFile(const std::wstring& path);
 
 // The checks of one session: a file is checked again only when its size or last-write time

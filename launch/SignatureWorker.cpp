@@ -113,7 +113,11 @@ DWORD WINAPI SignatureWorker::Run(void* held) noexcept
         if (round != shared->round)
             continue;
         shared->done[index] = std::move(result);
+        // Posted unlocked: the window, woken by it, takes the result at once without waiting on
+        // the lock for the post to return.
+        lock.unlock();
         PostMessageW(shared->window, shared->message, round, static_cast<LPARAM>(index));
+        lock.lock();
     }
 }
 

@@ -4,7 +4,8 @@
 // same places at 96 DPI (push buttons for the tintButtons), the two fonts of the main window,
 // and the libraries Quillmoor imported at start before it loaded the rare ones on first use.
 // It lists the machine's Run key in its two lists as Quillmoor lists location 1, through a
-// plain RegEnumValueW loop, and answers no control.
+// plain RegEnumValueW loop, with each list's scroll width set to its widest text, and answers
+// no control.
 
 #include "host/StartupSteps.h"
 
@@ -82,25 +83,59 @@ constexpr COLORREF kFaceColor = 0x00D8EAE6;
 constexpr int kCommandLineList = 1;
 constexpr int kNameList = 18;
 
-// Each value's name in one list and its text in the other, as plainly as Win32 allows.
+// A list's item added and measured in the list's font, so that the widest sets the scroll width.
+class ListFiller {
+public:
+    explicit ListFiller(HWND list)
+        : list_(list), dc_(list), font_(dc_.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)))
+    {
+    }
+    ~ListFiller()
+    {
+        // As wide as the widest text and a character's width more, as the list's own margin.
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc_.get(), &metrics);
+        SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_ + metrics.tmAveCharWidth), 0);
+    }
+    ListFiller(const ListFiller&) = delete;
+    ListFiller& operator=(const ListFiller&) = delete;
+
+    void Add(const wchar_t* text)
+    {
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc_.get(), text, lstrlenW(text), &size) && size.cx > widest_)
+            widest_ = size.cx;
+    }
+
+private:
+    HWND list_;
+    qm::WindowDC dc_;
+    qm::SelectGuard font_;
+    int widest_ = 0;
+};
+
+// Each value's name in one list and its text in the other, as plainly as Win32 allows; each
+// list scrolls sideways as far as its widest text, as Quillmoor's lists do.
 void ListRunKey(HWND names, HWND commandLines)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE, &key) !=
         ERROR_SUCCESS)
         return;
+    ListFiller nameList(names);
+    ListFiller commandLineList(commandLines);
     wchar_t name[16384];
-    BYTE data[65536];
+    wchar_t data[32768];
     for (DWORD i = 0;; ++i) {
         DWORD nameLength = static_cast<DWORD>(std::size(name));
         DWORD dataSize = sizeof(data) - sizeof(wchar_t);
         DWORD type = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS)
             break;
-        data[dataSize] = 0;
-        data[dataSize + 1] = 0;
-        SendMessageW(names, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-        SendMessageW(commandLines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(data));
+        data[dataSize / sizeof(wchar_t)] = L'\0';
+        nameList.Add(name);
+        commandLineList.Add(data);
     }
     RegCloseKey(key);
 }

@@ -7,6 +7,9 @@
 
 #include <softpub.h>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 using qm::SignatureStatus;
@@ -83,6 +86,42 @@ TEST(SignatureTest, CompanyIsReadInTheFirstListedTranslationThenUsEnglish)
     EXPECT_EQ(qm::ClaimedCompany(FixturePath(L"no-such-file.exe")), L"");
     // Signing leaves the claim alone.
     EXPECT_EQ(qm::CheckFile(FixturePath(L"first-translation.exe")).company, L"Erste Firma");
+}
+
+TEST(SignatureTest, ADamagedProgramClaimsNoCompany)
+{
+    const auto program = qm::ReadWholeFile(FixturePath(L"first-translation.exe"));
+    ASSERT_TRUE(program);
+    const std::wstring name = L"CompanyName";
+    const auto nameAt = std::search(program->begin(), program->end(), reinterpret_cast<const std::uint8_t*>(name.data()),
+        reinterpret_cast<const std::uint8_t*>(name.data() + name.size()));
+    ASSERT_NE(nameAt, program->end());
+    const auto insideTheResource = static_cast<std::size_t>(nameAt - program->begin()) + name.size() * 2 + 6;
+    const auto damaged = [&](std::size_t kept, std::size_t changedAt) {
+        std::vector<std::uint8_t> bytes(program->begin(), program->begin() + static_cast<std::ptrdiff_t>(kept));
+        if (changedAt < bytes.size())
+            bytes[changedAt] ^= 0xFF;
+        return bytes;
+    };
+    const std::size_t none = SIZE_MAX;
+    const struct {
+        const wchar_t* what;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {L"empty", {}},
+        {L"text", {'@', 'e', 'c', 'h', 'o', ' ', 'o', 'f', 'f', '\r', '\n'}},
+        {L"the DOS header alone", damaged(64, none)},
+        {L"the headers alone", damaged(0x400, none)},
+        {L"cut inside the version resource", damaged(insideTheResource, none)},
+        {L"no PE signature", damaged(program->size(), (*program)[0x3C] + std::size_t{(*program)[0x3D]} * 256)},
+    };
+    const qmtest::ScratchFolder folder(L"Damaged");
+    for (const auto& c : cases) {
+        const std::wstring file = folder.Path() + L"\\" + c.what + L".exe";
+        ASSERT_EQ(qm::WriteWholeFile(file, c.bytes), ERROR_SUCCESS) << c.what;
+        EXPECT_EQ(qm::ClaimedCompany(file), L"") << c.what;
+        EXPECT_EQ(qm::CheckFile(file).company, L"") << c.what;
+    }
 }
 
 TEST(SignatureTest, CacheChecksAgainOnlyWhenSizeOrTimeChanged)
