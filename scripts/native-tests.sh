@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the code that reads files others may have written for Linux with AddressSanitizer
 # and UndefinedBehaviorSanitizer, runs its tests, then fuzzes the .reg parser, the layout
-# parser and the shortcut reader for QM_FUZZ_SECONDS each (15 by default). Ends with
+# parser, the shortcut reader and the version resource reader for QM_FUZZ_SECONDS each (15 by
+# default). Ends with
 # "N passed, M failed".
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -29,7 +30,7 @@ if [ ! -f "$native/build.ninja" ]; then
   cmake -S "$ROOT/tests/native" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ >/dev/null || exit 1
 fi
-cmake --build "$native" -- -j"$(nproc)" || { echo "0 passed, 3 failed"; exit 1; }
+cmake --build "$native" -- -j"$(nproc)" || { echo "0 passed, 5 failed"; exit 1; }
 echo "native build: $((SECONDS - start)) s"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
@@ -52,6 +53,9 @@ fuzz() { # target, then seed files
 fuzz fuzz_reg_parser "$ROOT"/tests/native/corpus/fuzz_reg_parser/*
 fuzz fuzz_layout_parser "$ROOT"/tests/native/corpus/fuzz_layout_parser/* "$ROOT"/resources/*.layout
 fuzz fuzz_shell_link "$ROOT"/tests/native/corpus/fuzz_shell_link/*
+# Real programs with version resources, when the cross build has made the signature fixtures.
+fuzz fuzz_version_resource "$ROOT"/tests/native/corpus/fuzz_version_resource/* \
+  $(ls "$BUILD"/tests/signature_fixture_*.exe 2>/dev/null)
 
 echo "native build and fuzzing: $((SECONDS - start)) s"
 echo "$passed passed, $failed failed"
