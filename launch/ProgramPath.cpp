@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace qm {
 
@@ -72,7 +73,27 @@ bool IsFile(const std::wstring& path)
 // the checker's own folder is not.
 enum class Place { Bare, Relative, Local, Network };
 
-Place PlaceOf(std::wstring_view path)
+// Whether a drive is a network drive, asked once per drive in one lookup: a lookup tries many
+// paths and folders on the same drives, and under Wine each question takes about a millisecond.
+thread_local std::array<std::optional<bool>, 26> remoteDrives;
+
+bool IsRemoteDrive(wchar_t letter)
+{
+    const wchar_t upper = letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
+    if (upper < L'A' || upper > L'Z') {
+        const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+        return GetDriveTypeW(root) == DRIVE_REMOTE;
+    }
+    std::optional<bool>& remote = remoteDrives[static_cast<std::size_t>(upper - L'A')];
+    if (!remote) {
+        const wchar_t root[] = {upper, L':', L'\\', L'\0'};
+        remote = GetDriveTypeW(root) == DRIVE_REMOTE;
+    }
+    return *remote;
+}
+
+// The place as the path's form tells it; Local stands for any drive letter path.
+Place FormOf(std::wstring_view path)
 {
     if (!HasFolder(path))
         return Place::Bare;
@@ -87,8 +108,16 @@ Place PlaceOf(std::wstring_view path)
     }
     if (path.size() < 3 || path[1] != L':' || !IsSeparator(path[2]))
         return Place::Relative;
-    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-    return GetDriveTypeW(root) == DRIVE_REMOTE ? Place::Network : Place::Local;
+    return Place::Local;
+}
+
+Place PlaceOf(std::wstring_view path)
+{
+    const Place form = FormOf(path);
+    if (form != Place::Local)
+        return form;
+    const std::size_t drive = path[0] == L'\\' || path[0] == L'/' ? 4 : 0;
+    return IsRemoteDrive(path[drive]) ? Place::Network : Place::Local;
 }
 
 // A file on a local drive, as named or with the default extension added to a name without one.
@@ -187,7 +216,7 @@ ProgramLookup SearchFile(const std::wstring& name, std::wstring_view extension, 
 // The file a path names, wherever Windows would look for it.
 ProgramLookup Locate(const std::wstring& path, std::wstring_view extension, bool appPaths)
 {
-    if (PlaceOf(path) == Place::Bare)
+    if (FormOf(path) == Place::Bare)
         return SearchFile(path, extension, appPaths);
     return AbsoluteFile(path, extension);
 }
@@ -207,7 +236,7 @@ std::wstring RunDllLibrary(std::wstring_view arguments)
 // A file not found: missing, unless it was never looked at because it is relative.
 ProgramLookup NotFound(const std::wstring& path)
 {
-    return {PlaceOf(path) == Place::Relative ? ProgramCheck::NotChecked : ProgramCheck::Missing, path};
+    return {FormOf(path) == Place::Relative ? ProgramCheck::NotChecked : ProgramCheck::Missing, path};
 }
 
 std::vector<Candidate> Candidates(std::wstring_view commandLine)
@@ -247,12 +276,13 @@ std::vector<std::wstring> ProgramCandidates(std::wstring_view commandLine)
 
 ProgramLookup FindProgram(const std::wstring& commandLine)
 {
+    remoteDrives.fill(std::nullopt);
     const std::wstring line = ExpandEnvironmentVariables(commandLine);
     const std::vector<Candidate> candidates = Candidates(line);
     if (candidates.empty())
         return {ProgramCheck::NotChecked, {}};
     for (const Candidate& candidate : candidates) {
-        if (PlaceOf(candidate.path) == Place::Relative)
+        if (FormOf(candidate.path) == Place::Relative)
             continue;
         ProgramLookup found = Locate(candidate.path, L".exe", true);
         if (found.check == ProgramCheck::NotChecked)
@@ -263,7 +293,7 @@ ProgramLookup FindProgram(const std::wstring& commandLine)
         const std::wstring library = IsRunDll(found.path) ? RunDllLibrary(candidate.arguments) : std::wstring();
         if (library.empty())
             return found;
-        return PlaceOf(library) == Place::Relative ? NotFound(library) : Locate(library, L".dll", false);
+        return FormOf(library) == Place::Relative ? NotFound(library) : Locate(library, L".dll", false);
     }
     // Not found: name the candidate that reads as a program, or else the first word.
     const auto program = std::find_if(candidates.begin(), candidates.end(), [](const Candidate& candidate) {
