@@ -295,27 +295,14 @@ TEST_F(MainWindowTest, HelpMenuOpensTheHelpPageAndTheAboutWindow)
 
     SendMessageW(w.Hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(w.HelpMenu(), 2), 0), 0);
     ASSERT_NE(qm::FindAboutWindow(), nullptr);
-    // Modeless, and gone with the main window.
+    // Modeless, and gone with the main window, which the Close button ends.
     const HWND about = qm::FindAboutWindow()->Hwnd();
+    const HWND hwnd = w.Hwnd();
     Click(w.closeButton);
     EXPECT_FALSE(IsWindow(about));
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(qm::App().Windows().empty());
     EXPECT_TRUE(TakeQuitMessage());
-}
-
-TEST_F(MainWindowTest, CloseBoxAndCloseButtonEndTheProgram)
-{
-    for (bool viaButton : {false, true}) {
-        SCOPED_TRACE(viaButton);
-        auto& w = LoadWindow();
-        const HWND hwnd = w.Hwnd();
-        if (viaButton)
-            Click(w.closeButton);
-        else
-            SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        EXPECT_FALSE(IsWindow(hwnd));
-        EXPECT_TRUE(qm::App().Windows().empty());
-        EXPECT_TRUE(TakeQuitMessage());
-    }
 }
 
 TEST_F(MainWindowTest, ListsScrollAsFarAsTheirWidestItemAtEveryDpi)

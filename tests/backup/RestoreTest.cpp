@@ -1,4 +1,3 @@
-#include "app/BackupsView.h"
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
@@ -212,34 +211,6 @@ TEST_F(RestoreTest, CoveredRestoreStillAnswersItsAccessKey)
     EXPECT_TRUE(w.commandLineList.Visible());
 }
 
-TEST_F(RestoreTest, TheMessageNamesTheEntryTheBackupHolds)
-{
-    for (const wchar_t* name : {L"My App", L"My_Tool"})
-        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, L"x.exe");
-    qmtest::ImportOnRun(host_);
-    auto& w = LoadWindow();
-    for (const wchar_t* name : {L"My App", L"My_Tool"}) {
-        host_.messageBoxAnswers = {IDYES, IDOK};
-        ASSERT_TRUE(SelectEntry(name));
-        Click(w.deleteButton);
-    }
-    // A second backup of the same entry.
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"x.exe");
-    ASSERT_EQ(qm::WriteBackup(qm::Location(1).Native(), L"My App", qm::BackupFolders()).path, BackupPath(L"My_App_2"));
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App");
-    qm::RefillBackupList(w);
-    Click(w.backupsButton);
-    const std::pair<std::wstring, std::wstring> restores[] = {
-        {L"My_App_2", L"My App"}, {L"My_Tool", L"My_Tool"}, {L"My_App", L"My App"}};
-    for (const auto& [base, entry] : restores) {
-        host_.messageBoxes.clear();
-        ASSERT_TRUE(SelectBackup(base));
-        Click(w.restoreButton);
-        ASSERT_EQ(host_.messageBoxes.size(), 1u);
-        EXPECT_EQ(host_.messageBoxes[0].text, entry + L" has been restored");
-    }
-}
-
 TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
 {
     qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"QmTest Per User", L"pu.exe");
@@ -273,4 +244,5 @@ TEST_F(RestoreTest, ACloseRequestWaitsUntilTheRestoreHasEnded)
     EXPECT_TRUE(BackupFiles().empty());
     EXPECT_TRUE(TakeQuitMessage());
     EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(qm::App().Windows().empty());
 }
