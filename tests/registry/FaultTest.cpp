@@ -24,7 +24,7 @@ TEST_F(RegistryTest, RefusedKeysListNothingOrKeepTheirValues)
         const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
         ASSERT_TRUE(deny.Applied());
         EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey));
-        EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.empty());
+        EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).empty());
         EXPECT_FALSE(qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
         EXPECT_FALSE(qm::ValueIsMissing(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
     }
@@ -34,8 +34,7 @@ TEST_F(RegistryTest, RefusedKeysListNothingOrKeepTheirValues)
         EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
         EXPECT_FALSE(qm::SetStringValue(RunPath(), L"Entry", L"other.exe"));
     }
-    EXPECT_EQ(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).AsMap(),
-        (std::map<std::wstring, std::wstring>{{L"Entry", L"entry.exe"}}));
+    EXPECT_EQ(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey), (std::map<std::wstring, std::wstring>{{L"Entry", L"entry.exe"}}));
     EXPECT_TRUE(host.messageBoxes.empty());
 }
 
@@ -145,7 +144,7 @@ TEST_F(RegistryTest, EveryKeyOpenedIsClosedWhetherTheOperationSucceedsOrNot)
         {"write", counting, true, [] { return qm::SetStringValue(RunPath(), L"New", L"new.exe"); }},
         {"failed write", failing, false, [] { return qm::SetStringValue(RunPath(), L"Entry", L"x"); }},
         {"failed delete", failing, false, [] { return qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"); }},
-        {"listing", counting, true, [] { return qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).names.size() == 2; }},
+        {"listing", counting, true, [] { return qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).size() == 2; }},
         {"raw read", counting, true, [] { return qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry").has_value(); }},
     };
     for (const auto& c : cases) {
