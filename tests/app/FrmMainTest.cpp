@@ -2,7 +2,6 @@
 #include "host/Application.h"
 #include "host/Files.h"
 #include "host/Handles.h"
-#include "registry/RegistryApi.h"
 #include "launch/FrmAbout.h"
 #include "support/MainWindowFixture.h"
 
@@ -329,22 +328,6 @@ TEST_F(MainWindowTest, ListsScrollAsFarAsTheirWidestItemAtEveryDpi)
     }
     Click(w.LocationButton(3));
     EXPECT_EQ(w.commandLineList.ScrollWidth(), 0);
-}
-
-TEST_F(MainWindowTest, AValueThatCannotBeReadIsNotListed)
-{
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Readable", L"r.exe");
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"Vanishing", L"v.exe");
-    static qm::RegistryApi api = qm::PlatformRegistry();
-    api.enumValue = [](HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved, LPDWORD type,
-                        LPBYTE data, LPDWORD size) -> LSTATUS {
-        const LSTATUS status = qm::PlatformRegistry().enumValue(key, index, name, nameLength, reserved, type, data, size);
-        return status == ERROR_SUCCESS && std::wstring(name) == L"Vanishing" ? ERROR_FILE_NOT_FOUND : status;
-    };
-    const qm::ScopedRegistryApi scoped(api);
-    auto& w = LoadWindow();
-    EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"Readable"});
-    EXPECT_EQ(Items(w.commandLineList), std::vector<std::wstring>{L"r.exe"});
 }
 
 TEST_F(MainWindowTest, WaitingForAnotherProgramPaintsButTakesNoInput)

@@ -78,21 +78,11 @@ TEST_F(RegistryTest, ValueThatChangesWhileItIsListedGivesWholeTextOrNothing)
     const qm::ScopedRegistryApi scoped(api);
     scriptedName = L"Changing";
     for (const auto& c : cases) {
-        const qm::RegKey key = qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey);
-        std::map<std::wstring, std::wstring> others;
-        int changing = 0;
         enumScript = c.script;
-        for (DWORD i = 0; i < qm::CountValues(key.Get()); ++i) {
-            const auto value = qm::EnumValueText(key.Get(), i);
-            if (!value || value->name == L"Changing") {
-                ++changing;
-                EXPECT_EQ(value ? std::optional(value->text) : std::nullopt, c.read) << c.what;
-            } else {
-                others[value->name] = value->text;
-            }
-        }
-        EXPECT_EQ(changing, 1) << c.what;
-        EXPECT_EQ(others, (std::map<std::wstring, std::wstring>{{L"Before", L"before.exe"}, {L"After", L"after.exe"}}))
+        auto listed = qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey);
+        const auto changing = listed.extract(L"Changing");
+        EXPECT_EQ(changing ? std::optional(changing.mapped()) : std::nullopt, c.read) << c.what;
+        EXPECT_EQ(listed, (std::map<std::wstring, std::wstring>{{L"Before", L"before.exe"}, {L"After", L"after.exe"}}))
             << c.what;
     }
     enumScript.clear();
