@@ -25,11 +25,6 @@ RECT ChildRect(HWND child)
     return r;
 }
 
-HWND TopChildAt(HWND parent, POINT pt)
-{
-    return ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
-}
-
 // What a screen reader is told of a window's state.
 long AccessibleState(HWND hwnd)
 {
@@ -145,15 +140,15 @@ TEST_F(MainWindowTest, BackupsViewUncoversItsButtonsAndFinishedCoversThem)
     const RECT back = ChildRect(w.commandLineList.Hwnd());
     const POINT inUpperList{back.left + 5, back.top + 5};
 
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.commandLineList.Hwnd());
+    EXPECT_EQ(ChildWindowFromPointEx(w.Hwnd(), inFinished, CWP_SKIPINVISIBLE), w.commandLineList.Hwnd());
     Click(w.backupsButton);
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.finishedButton.Hwnd());
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inUpperList), w.backupList.Hwnd());
+    EXPECT_EQ(ChildWindowFromPointEx(w.Hwnd(), inFinished, CWP_SKIPINVISIBLE), w.finishedButton.Hwnd());
+    EXPECT_EQ(ChildWindowFromPointEx(w.Hwnd(), inUpperList, CWP_SKIPINVISIBLE), w.backupList.Hwnd());
     EXPECT_TRUE(w.nameList.Visible());
     Click(w.backupsButton); // harmless in its own view
     EXPECT_TRUE(w.backupList.Visible());
     Click(w.finishedButton);
-    EXPECT_EQ(TopChildAt(w.Hwnd(), inFinished), w.commandLineList.Hwnd());
+    EXPECT_EQ(ChildWindowFromPointEx(w.Hwnd(), inFinished, CWP_SKIPINVISIBLE), w.commandLineList.Hwnd());
     EXPECT_FALSE(w.backupList.Visible());
 }
 
