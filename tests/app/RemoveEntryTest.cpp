@@ -8,7 +8,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -237,36 +236,6 @@ TEST_F(MainWindowTest, AKeyThatRefusesTheChangeLeavesTheEntryAsItWas)
     Click(w.deleteButton);
     EXPECT_TRUE(Items(w.nameList).empty());
     EXPECT_FALSE(qm::ReadApprovedValue(hklm, L"locked"));
-}
-
-TEST_F(MainWindowTest, BackupsNeverReplaceOneAnother)
-{
-    for (const wchar_t* name : {L"My App", L"My_App"})
-        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, std::wstring(L"run ") + name);
-    auto& w = LoadWindow();
-    auto remove = [&](const wchar_t* name) {
-        host_.messageBoxAnswers = {IDYES, IDOK};
-        ASSERT_TRUE(SelectEntry(name));
-        Click(w.deleteButton);
-    };
-    remove(L"My App");
-    remove(L"My_App");
-    // The same entry removed again, after it was added back, keeps its first backup too.
-    w.nameBox.SetText(L"My App");
-    w.commandLineBox.SetText(L"run again");
-    Click(w.addButton);
-    remove(L"My App");
-
-    std::vector<std::wstring> backups = Items(w.backupList);
-    std::sort(backups.begin(), backups.end());
-    EXPECT_EQ(backups, (std::vector<std::wstring>{L"My_App", L"My_App_2", L"My_App_3"}));
-    const std::pair<std::wstring, std::string> held[] = {
-        {L"My_App", "\"My App\"=\"run My App\""}, {L"My_App_2", "\"My_App\"=\"run My_App\""}, {L"My_App_3", "\"My App\"=\"run again\""}};
-    for (const auto& [base, line] : held) {
-        const auto bytes = qm::ReadWholeFile(BackupPath(base));
-        ASSERT_TRUE(bytes);
-        EXPECT_NE(std::string(bytes->begin(), bytes->end()).find(line), std::string::npos) << line;
-    }
 }
 
 TEST_F(MainWindowTest, DeleteWithNothingSelectedDoesNothing)
