@@ -1,5 +1,4 @@
 #include "RegistryTest.h"
-#include "support/DenyingDacl.h"
 
 #include <deque>
 #include <optional>
@@ -13,29 +12,6 @@ constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 std::wstring RunPath()
 {
     return std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey;
-}
-
-// A key that refuses reading lists nothing; one that refuses writing keeps its values. No
-// refusal is ever a message: the window decides what to say.
-TEST_F(RegistryTest, RefusedKeysListNothingOrKeepTheirValues)
-{
-    ASSERT_TRUE(qmtest::SetString(HKEY_LOCAL_MACHINE, kKey, L"Entry", L"entry.exe"));
-    {
-        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_QUERY_VALUE);
-        ASSERT_TRUE(deny.Applied());
-        EXPECT_FALSE(qm::OpenKeyForRead(HKEY_LOCAL_MACHINE, kKey));
-        EXPECT_TRUE(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).empty());
-        EXPECT_FALSE(qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
-        EXPECT_FALSE(qm::ValueIsMissing(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
-    }
-    {
-        const qmtest::DenyingDacl deny(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
-        ASSERT_TRUE(deny.Applied());
-        EXPECT_FALSE(qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"));
-        EXPECT_FALSE(qm::SetStringValue(RunPath(), L"Entry", L"other.exe"));
-    }
-    EXPECT_EQ(qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey), (std::map<std::wstring, std::wstring>{{L"Entry", L"entry.exe"}}));
-    EXPECT_TRUE(host.messageBoxes.empty());
 }
 
 // Scripted answers for the enumeration of one value; the real registry answers once they run out.
