@@ -7,7 +7,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
 
 using qmtest::MainWindowTest;
 using Entries = std::set<std::pair<std::wstring, std::wstring>>;
@@ -83,15 +82,12 @@ TEST_F(MainWindowTest, EachLocationButtonListsItsOwnKey)
         Click(w.LocationButton(location));
         EXPECT_EQ(w.CurrentLocation(), location);
         EXPECT_EQ(ListedEntries(), (Entries{{L"entry" + std::to_wstring(location), L"cmd " + std::to_wstring(location)}}));
-        // The button of the location shown is held down, a look of its own, and read out as selected.
-        std::vector<COLORREF> corners;
+        // The button of the location shown is read out as selected; its lit look is the
+        // black-box run's, on the screen.
         for (int other = 1; other <= 4; ++other) {
-            qm::TintButton& button = *w.LocationButton(other).Button();
-            corners.push_back(GetPixel(button.Surface()->Dc(), 0, 0));
-            EXPECT_EQ((AccessibleState(button.hwnd()) & STATE_SYSTEM_SELECTED) != 0, other == location) << other;
+            const HWND button = w.LocationButton(other).Button()->hwnd();
+            EXPECT_EQ((AccessibleState(button) & STATE_SYSTEM_SELECTED) != 0, other == location) << other;
         }
-        const COLORREF held = corners[static_cast<size_t>(location - 1)];
-        EXPECT_EQ(std::count(corners.begin(), corners.end(), held), 1);
     }
 }
 
