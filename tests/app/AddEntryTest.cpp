@@ -1,5 +1,4 @@
 #include "registry/RegistryAccess.h"
-#include "registry/StartupApproved.h"
 #include "support/DenyingDacl.h"
 #include "support/MainWindowFixture.h"
 #include "support/OwnRegistryEditor.h"
@@ -20,7 +19,7 @@ bool operator==(const Call& a, const Call& b)
 
 } // namespace
 
-TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
+TEST_F(MainWindowTest, BlankFieldsAndALineBreakAreRefusedWithTheirMessageAndFocus)
 {
     qmtest::CreateKey(HKEY_LOCAL_MACHINE, qmtest::kRunKey);
     auto& w = LoadWindow();
@@ -32,6 +31,7 @@ TEST_F(MainWindowTest, BlankFieldsAreRefusedWithTheirMessageAndFocus)
     } cases[] = {
         {L"   ", L"C:\\x.exe", {L"Enter Name", 64, L"No Name"}, &w.nameBox},
         {L"Tool", L"    ", {L"Enter Command Line", 64, L"No CmdLine"}, &w.commandLineBox},
+        {L"Two\r\nLines", L"x.exe", {L"A program name cannot hold a line break.", 48, L"Process Not Added"}, &w.nameBox},
     };
     for (const auto& c : cases) {
         host_.messageBoxes.clear();
@@ -87,29 +87,6 @@ TEST_F(MainWindowTest, AddWritesExactlyAsTypedAndReplacesAnEntryOnlyAfterSavingI
         (Call{L"Tool was not replaced because its backup copy could not be saved.", 48, L"Process Not Added"}));
     Click(w.LocationButton(3));
     EXPECT_EQ(ListedEntries(), (Entries{{L" lead", L"C:\\lead.exe  "}, {L"Tool", L"old.exe"}}));
-}
-
-TEST_F(MainWindowTest, AnAddedEntryStartsEnabledAndANameWithALineBreakIsRefused)
-{
-    const qm::StartupKey& hkcu = *qm::FindStartupKeyByName(L"hkcu");
-    // An uninstaller removed the entry and left its state behind.
-    const std::vector<BYTE> disabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
-    ASSERT_TRUE(qm::WriteValueRaw(HKEY_CURRENT_USER, hkcu.approvedSubKey, L"Left", {REG_BINARY, disabled}, 0, true));
-    qmtest::SetString(HKEY_CURRENT_USER, qmtest::kRunKey, L"Other", L"other.exe");
-    auto& w = LoadWindow();
-    Click(w.LocationButton(3));
-    w.nameBox.SetText(L"Left");
-    w.commandLineBox.SetText(L"left.exe");
-    Click(w.addButton);
-    EXPECT_FALSE(qm::ReadApprovedValue(hkcu, L"Left"));
-    ASSERT_TRUE(SelectEntry(L"Left"));
-    EXPECT_EQ(w.nameList.Style(w.nameList.SelectedIndex()).color, CLR_INVALID);
-
-    w.nameBox.SetText(L"Two\r\nLines");
-    Click(w.addButton);
-    ASSERT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_TRUE(host_.messageBoxes[0] == (Call{L"A program name cannot hold a line break.", 48, L"Process Not Added"}));
-    EXPECT_EQ(ListedEntries(), (Entries{{L"Left", L"left.exe"}, {L"Other", L"other.exe"}}));
 }
 
 TEST_F(MainWindowTest, AddingToAMissingKeyWritesAndSaysNothing)

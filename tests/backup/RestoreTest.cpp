@@ -1,4 +1,3 @@
-#include "app/BackupsView.h"
 #include "backup/BackupWriter.h"
 #include "host/Application.h"
 #include "host/Files.h"
@@ -39,6 +38,15 @@ protected:
         host_.messageBoxes.clear();
         return w;
     }
+
+    // The message boxes shown, each as "title: text (code)".
+    std::vector<std::wstring> Boxes() const
+    {
+        std::vector<std::wstring> shown;
+        for (const auto& box : host_.messageBoxes)
+            shown.push_back(box.title + L": " + box.text + L" (" + std::to_wstring(box.code) + L")");
+        return shown;
+    }
 };
 
 TEST_F(RestoreTest, VerifiedRestoreReportsAndOnlyThenDeletesTheBackup)
@@ -64,10 +72,7 @@ TEST_F(RestoreTest, VerifiedRestoreReportsAndOnlyThenDeletesTheBackup)
     EXPECT_EQ(host_.runs[0].parameters, L"/s \"" + handedOver + L"\"");
     EXPECT_NE(handedOver, BackupPath(L"My_App"));
     EXPECT_FALSE(qm::IsPlainFile(handedOver));
-    ASSERT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_EQ(host_.messageBoxes[0].text, L"My App has been restored");
-    EXPECT_EQ(host_.messageBoxes[0].code, 64u);
-    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Process Restored: My App has been restored (64)"});
     EXPECT_TRUE(BackupFiles().empty());
     EXPECT_EQ(Items(w.nameList), std::vector<std::wstring>{L"My App"});
     EXPECT_EQ(w.backupList.Count(), 0);
@@ -96,10 +101,7 @@ TEST_F(RestoreTest, AFailedImportKeepsTheBackup)
                 qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\other.exe");
         };
         Click(w.restoreButton);
-        ASSERT_EQ(host_.messageBoxes.size(), 1u);
-        EXPECT_EQ(host_.messageBoxes[0].text, c.message);
-        EXPECT_EQ(host_.messageBoxes[0].code, 48u);
-        EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
+        EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Process Not Restored: " + std::wstring(c.message) + L" (48)"});
         EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"My_App.reg"});
         EXPECT_EQ(Items(w.backupList), std::vector<std::wstring>{L"My_App"});
         EXPECT_FALSE(w.restoreButton.Enabled());
@@ -124,10 +126,8 @@ TEST_F(RestoreTest, WhatARestoreReplacesIsSavedFirstAndTheSavedStateComesBackExa
         ASSERT_TRUE(deny.Applied());
         Click(w.restoreButton);
     }
-    ASSERT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_EQ(host_.messageBoxes[0].text, L"My App was not restored because the entry it would replace could not be saved.");
-    EXPECT_EQ(host_.messageBoxes[0].code, 48u);
-    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{
+        L"Process Not Restored: My App was not restored because the entry it would replace could not be saved. (48)"});
     EXPECT_TRUE(host_.runs.empty());
     EXPECT_EQ(BackupFiles(), std::vector<std::wstring>{L"My_App.reg"});
 
@@ -188,56 +188,11 @@ TEST_F(RestoreTest, OnlyBackupsOfStartupEntriesReachTheRegistryEditor)
         host_.messageBoxes.clear();
         ASSERT_TRUE(SelectBackup(f.base));
         PressKey('R', true);
-        ASSERT_EQ(host_.messageBoxes.size(), 1u);
-        EXPECT_EQ(host_.messageBoxes[0].text, std::wstring(f.base) + L" is not a backup of a startup entry and was not imported.");
-        EXPECT_EQ(host_.messageBoxes[0].code, 48u);
-        EXPECT_EQ(host_.messageBoxes[0].title, L"Process Not Restored");
+        EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Process Not Restored: " + std::wstring(f.base) +
+                               L" is not a backup of a startup entry and was not imported. (48)"});
         EXPECT_FALSE(qm::FindFiles(BackupPath(f.base)).empty());
     }
     EXPECT_TRUE(host_.runs.empty());
-}
-
-TEST_F(RestoreTest, CoveredRestoreStillAnswersItsAccessKey)
-{
-    auto& w = RemoveMyApp();
-    Click(w.finishedButton);
-    EXPECT_FALSE(w.backupList.Visible());
-    EXPECT_EQ(w.backupList.SelectedIndex(), 0);
-    EXPECT_TRUE(w.restoreButton.Enabled());
-    host_.onRun = [] { qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min"); };
-    w.nameList.Focus();
-    PressKey('R', true);
-    EXPECT_EQ(host_.runs.size(), 1u);
-    EXPECT_TRUE(qmtest::ValueExists(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App"));
-    EXPECT_TRUE(w.commandLineList.Visible());
-}
-
-TEST_F(RestoreTest, TheMessageNamesTheEntryTheBackupHolds)
-{
-    for (const wchar_t* name : {L"My App", L"My_Tool"})
-        qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, name, L"x.exe");
-    qmtest::ImportOnRun(host_);
-    auto& w = LoadWindow();
-    for (const wchar_t* name : {L"My App", L"My_Tool"}) {
-        host_.messageBoxAnswers = {IDYES, IDOK};
-        ASSERT_TRUE(SelectEntry(name));
-        Click(w.deleteButton);
-    }
-    // A second backup of the same entry.
-    qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"x.exe");
-    ASSERT_EQ(qm::WriteBackup(qm::Location(1).Native(), L"My App", qm::BackupFolders()).path, BackupPath(L"My_App_2"));
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App");
-    qm::RefillBackupList(w);
-    Click(w.backupsButton);
-    const std::pair<std::wstring, std::wstring> restores[] = {
-        {L"My_App_2", L"My App"}, {L"My_Tool", L"My_Tool"}, {L"My_App", L"My App"}};
-    for (const auto& [base, entry] : restores) {
-        host_.messageBoxes.clear();
-        ASSERT_TRUE(SelectBackup(base));
-        Click(w.restoreButton);
-        ASSERT_EQ(host_.messageBoxes.size(), 1u);
-        EXPECT_EQ(host_.messageBoxes[0].text, entry + L" has been restored");
-    }
 }
 
 TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
@@ -256,9 +211,15 @@ TEST_F(RestoreTest, ABackupInThePerUserFolderIsListedAndRestoredFromThere)
     EXPECT_FALSE(qm::DeleteFileAt(saved.path));
 }
 
-TEST_F(RestoreTest, ACloseRequestWaitsUntilTheRestoreHasEnded)
+// Restore, covered by the entries view, still answers its access key; a close request that
+// comes while it runs waits until it has ended.
+TEST_F(RestoreTest, ACoveredRestoreAnswersItsAccessKeyAndACloseRequestWaitsForIt)
 {
     auto& w = RemoveMyApp();
+    Click(w.finishedButton);
+    EXPECT_FALSE(w.backupList.Visible());
+    EXPECT_EQ(w.backupList.SelectedIndex(), 0);
+    EXPECT_TRUE(w.restoreButton.Enabled());
     const HWND hwnd = w.Hwnd();
     bool aliveAfterClose = false;
     host_.onRun = [&] {
@@ -266,11 +227,13 @@ TEST_F(RestoreTest, ACloseRequestWaitsUntilTheRestoreHasEnded)
         aliveAfterClose = IsWindow(hwnd) != FALSE;
         qmtest::SetString(HKEY_LOCAL_MACHINE, qmtest::kRunKey, L"My App", L"C:\\Progs\\app.exe /min");
     };
-    Click(w.restoreButton);
+    w.nameList.Focus();
+    PressKey('R', true);
+    EXPECT_EQ(host_.runs.size(), 1u);
     EXPECT_TRUE(aliveAfterClose);
-    ASSERT_EQ(host_.messageBoxes.size(), 1u);
-    EXPECT_EQ(host_.messageBoxes[0].title, L"Process Restored");
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Process Restored: My App has been restored (64)"});
     EXPECT_TRUE(BackupFiles().empty());
     EXPECT_TRUE(TakeQuitMessage());
     EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(qm::App().Windows().empty());
 }

@@ -25,32 +25,13 @@ protected:
     ScriptedHost host;
 };
 
-// What the main window shows for a key, read the way its listing reads it: one enumeration
-// call per index, an unreadable value as an empty pair.
-struct Listing {
-    std::vector<std::wstring> names;
-    std::vector<std::wstring> texts;
-
-    std::map<std::wstring, std::wstring> AsMap() const
-    {
-        std::map<std::wstring, std::wstring> map;
-        for (std::size_t i = 0; i < names.size() && i < texts.size(); ++i)
-            map[names[i]] = texts[i];
-        return map;
-    }
-};
-
-inline Listing ListKey(HKEY root, const std::wstring& subKey)
+// What the main window lists for a key, read as its listing reads it: name to text.
+inline std::map<std::wstring, std::wstring> ListKey(HKEY root, const std::wstring& subKey)
 {
-    Listing listing;
-    const qm::RegKey key = qm::OpenKeyForRead(root, subKey);
-    const DWORD count = qm::CountValues(key.Get());
-    for (DWORD i = 0; i < count; ++i) {
-        const auto value = qm::EnumValueText(key.Get(), i);
-        listing.names.push_back(value ? value->name : std::wstring());
-        listing.texts.push_back(value ? value->text : std::wstring());
-    }
-    return listing;
+    std::map<std::wstring, std::wstring> listed;
+    for (const qm::ValueText& value : qm::ReadValueTexts(qm::OpenKeyForRead(root, subKey).Get()))
+        listed[value.name] = value.text;
+    return listed;
 }
 
 inline std::vector<BYTE> Bytes(const std::wstring& text)

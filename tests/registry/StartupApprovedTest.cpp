@@ -1,6 +1,5 @@
 #include "RegistryTest.h"
 #include "registry/StartupApproved.h"
-#include "support/DenyingDacl.h"
 
 namespace {
 
@@ -61,13 +60,6 @@ TEST_F(RegistryTest, DisableAndEnableWriteTheBytesTaskManagerWrites)
 
     ASSERT_TRUE(qm::SetStartupEnabled(Hkcu(), L"Tool", true));
     EXPECT_EQ(qm::ReadApprovedValue(Hkcu(), L"Tool")->data, (std::vector<BYTE>{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-
-    // No StartupApproved key for the services key; a refused write changes nothing.
-    EXPECT_FALSE(qm::SetStartupEnabled(*qm::FindStartupKeyByName(L"hklm-services"), L"Tool", false));
-    const qmtest::DenyingDacl deny(HKEY_CURRENT_USER, Hkcu().approvedSubKey, KEY_SET_VALUE);
-    ASSERT_TRUE(deny.Applied());
-    EXPECT_FALSE(qm::SetStartupEnabled(Hkcu(), L"Tool", false));
-    EXPECT_FALSE(qm::DisabledEntries::Read(Hkcu()).Contains(L"Tool"));
 }
 
 } // namespace

@@ -94,10 +94,8 @@ TEST_F(MainWindowTest, RandomRemovalsAndRestoresLoseNothing)
                 data = StringBytes(gen.Text(kCharacters + L"\r\n", 300));
             else if (type == REG_MULTI_SZ)
                 data = StringBytes(gen.Text(kCharacters, 20) + L'\0' + gen.Text(kCharacters, 20) + L'\0');
-            else if (type == REG_DWORD)
-                data = gen.Bytes(0), data.resize(4, static_cast<BYTE>(gen.Below(256)));
-            else if (type == REG_QWORD)
-                data = gen.Bytes(0), data.resize(8, static_cast<BYTE>(gen.Below(256)));
+            else if (type == REG_DWORD || type == REG_QWORD)
+                data.assign(type == REG_DWORD ? 4 : 8, static_cast<BYTE>(gen.Below(256)));
             else
                 data = gen.Bytes(64);
             ASSERT_TRUE(qmtest::SetValue(kRoots[location - 1], kKeys[location - 1], name, type, data.data(),

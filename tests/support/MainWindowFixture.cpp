@@ -16,6 +16,17 @@ std::wstring TestName()
     return std::wstring(name.begin(), name.end());
 }
 
+bool Select(qm::ListBox& list, const std::wstring& text)
+{
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list.Item(i) == text) {
+            list.SetSelectedIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 MainWindowTest::MainWindowTest(bool sandboxed)
@@ -50,24 +61,12 @@ void MainWindowTest::RemoveBackupFiles()
 
 bool MainWindowTest::SelectEntry(const std::wstring& name)
 {
-    for (int i = 0; i < main_->nameList.Count(); ++i) {
-        if (main_->nameList.Item(i) == name) {
-            main_->nameList.SetSelectedIndex(i);
-            return true;
-        }
-    }
-    return false;
+    return Select(main_->nameList, name);
 }
 
 bool MainWindowTest::SelectBackup(const std::wstring& baseName)
 {
-    for (int i = 0; i < main_->backupList.Count(); ++i) {
-        if (main_->backupList.Item(i) == baseName) {
-            main_->backupList.SetSelectedIndex(i);
-            return true;
-        }
-    }
-    return false;
+    return Select(main_->backupList, baseName);
 }
 
 qm::FrmMain& MainWindowTest::LoadWindow()

@@ -26,7 +26,6 @@ protected:
 
     // Loads and shows the window; the start-up lists location 1.
     qm::FrmMain& LoadWindow();
-    qm::FrmMain& Main() { return *main_; }
 
     // Name and command line of every listed entry, paired by index.
     std::set<std::pair<std::wstring, std::wstring>> ListedEntries();

@@ -33,18 +33,15 @@ TEST(TintButtonColors, WorkedValues)
         Color WorkingColors::*color;
         Color expected;
     } const rows[] = {
-        {"face", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::FaceColor, 0xD8EAE6},
         {"shadow", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::ShadowColor, 0x98AAA6},
         {"light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::LightColor, 0xF7FFFF},
         {"highlight", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::HighlightColor, 0xFFFFFF},
         {"dark shadow", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::DarkShadowColor, 0x182A26},
-        {"select", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::SelectColor, 0x586A66},
         {"select light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::SelectLightColor, 0xD8EAE6},
         {"face light", kCustom, 0xD8EAE6, false, kFlat, &WorkingColors::FaceLightColor, 0xFFFFFF},
         {"soft light", kCustom, 0xD8EAE6, true, kFlat, &WorkingColors::LightColor, 0xE7F9F5},
         {"soft dark shadow", kCustom, 0xD8EAE6, true, kFlat, &WorkingColors::DarkShadowColor, 0x788A86},
         {"hover dark shadow", kCustom, 0xFFC0C0, false, kFlat, &WorkingColors::DarkShadowColor, 0x3F0000},
-        {"hover select", kCustom, 0xFFC0C0, false, kFlat, &WorkingColors::SelectColor, 0x7F4040},
         {"gradient face light", kClassic, 0, false, kGradient, &WorkingColors::FaceLightColor, 0xF0F0F0},
         {"soft gradient face light", kClassic, 0, true, kGradient, &WorkingColors::FaceLightColor, 0xD8D8D8},
     };

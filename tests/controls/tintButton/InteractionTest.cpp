@@ -71,7 +71,6 @@ const Row kRows[] = {
     {"space held as the focus leaves", Setup::Plain,
      {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "down+focus"}, {In::FocusAway, "", "up"},
       {In::Focus, "", "up+focus"}, {In::KeyUpSpace, "KeyUp:32", "up+focus"}}},
-    {"arrow key moves the focus on", Setup::Plain, {{In::Focus, "", "up+focus"}, {In::KeyRight, "KeyDown:39", "up"}}},
     {"holder zeroes KeyCode", Setup::HolderZeroesKeys,
      {{In::Focus, "", "up+focus"}, {In::KeySpace, "KeyDown:32", "up+focus"}, {In::KeyUpSpace, "KeyUp:32", "up+focus"},
       {In::KeyRight, "KeyDown:39", "up+focus"}}},

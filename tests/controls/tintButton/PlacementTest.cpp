@@ -64,8 +64,6 @@ TEST(TintButtonPlacement, CaptionAndPictureForEachPosition)
         RECT pressed = c.caption;
         OffsetRect(&pressed, 1, 1);
         EXPECT_EQ(Show(p.pressedCaption), Show(pressed)) << what;
-        EXPECT_EQ(p.captionWidth, 30) << what;
-        EXPECT_EQ(p.captionHeight, 13) << what;
         if (c.picture) {
             EXPECT_EQ(p.pictureLeft, c.at.x) << what;
             EXPECT_EQ(p.pictureTop, c.at.y) << what;

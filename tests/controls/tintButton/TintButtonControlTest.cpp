@@ -3,6 +3,7 @@
 #include "host/Application.h"
 #include "host/ComPtr.h"
 #include "host/Form.h"
+#include "host/Handles.h"
 #include "support/WindowInput.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +103,8 @@ TEST_F(TintButtonControlTest, ScreenReadersSeeAPushButton)
 } // namespace
 
 // A transparent button that the form places after it was made shows what lies under its
-// whole rectangle, not under the point it started as.
+// whole rectangle, not under the point it started as; refreshed, it captures the parent
+// again, its height taken to 0 and back, and keeps its size and region.
 TEST(TintButtonControlPlacedLater, ATransparentButtonTakesTheBackgroundOfItsFinalSize)
 {
     class TransparentForm final : public qm::Form {
@@ -122,10 +124,22 @@ TEST(TintButtonControlPlacedLater, ATransparentButtonTakesTheBackgroundOfItsFina
     form.Show();
     qm::App().DoEvents();
     qm::TintButton& button = *form.clear.Button();
-    const HDC surface = button.Surface()->Dc();
-    // Inside the edge, outside the focus rectangle.
-    const int right = button.Model().Width() - 2;
-    const int bottom = button.Model().Height() - 2;
-    for (const POINT at : {POINT{1, 1}, POINT{right, 1}, POINT{1, bottom}, POINT{right, bottom}})
-        EXPECT_EQ(GetPixel(surface, at.x, at.y), RGB(10, 200, 30)) << at.x << "," << at.y;
+    const qm::UniqueRegion placedRegion(CreateRectRgn(0, 0, 0, 0)), refreshedRegion(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(button.hwnd(), placedRegion.get());
+    RECT placed{}, refreshed{};
+    GetClientRect(button.hwnd(), &placed);
+    for (const bool refresh : {false, true}) {
+        if (refresh)
+            button.Refresh();
+        const HDC surface = button.Surface()->Dc();
+        // Inside the edge, outside the focus rectangle.
+        const int right = button.Model().Width() - 2;
+        const int bottom = button.Model().Height() - 2;
+        for (const POINT at : {POINT{1, 1}, POINT{right, 1}, POINT{1, bottom}, POINT{right, bottom}})
+            EXPECT_EQ(GetPixel(surface, at.x, at.y), RGB(10, 200, 30)) << at.x << "," << at.y << " refreshed " << refresh;
+    }
+    GetClientRect(button.hwnd(), &refreshed);
+    EXPECT_TRUE(EqualRect(&placed, &refreshed));
+    GetWindowRgn(button.hwnd(), refreshedRegion.get());
+    EXPECT_TRUE(EqualRgn(placedRegion.get(), refreshedRegion.get()));
 }

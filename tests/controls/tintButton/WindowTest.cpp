@@ -87,28 +87,6 @@ TEST(TintButtonWindow, RegionAndInnerRectangleOfEachStyle)
     }
 }
 
-TEST(TintButtonWindow, TransparentButtonShowsTheParentUnderItAndKeepsItsSize)
-{
-    HostWindow host;
-    auto button = tinttest::NewButton(host, 100, 24);
-    button->Model().SetButtonType(qm::TypeTransparent);
-    const qm::UniqueRegion before(CreateRectRgn(0, 0, 0, 0));
-    GetWindowRgn(button->hwnd(), before.get());
-
-    // Refreshing a transparent button captures the parent again, taking its height to 0 and back.
-    button->Refresh();
-    RECT client{};
-    GetClientRect(button->hwnd(), &client);
-    EXPECT_EQ(client.right, 100);
-    EXPECT_EQ(client.bottom, 24);
-    const qm::UniqueRegion after(CreateRectRgn(0, 0, 0, 0));
-    GetWindowRgn(button->hwnd(), after.get());
-    EXPECT_TRUE(EqualRgn(before.get(), after.get()));
-    const tinttest::SurfacePixels px(button->Surface()->Dc());
-    EXPECT_EQ(px.At(0, 0), HostWindow::kBackground);
-    EXPECT_EQ(px.At(50, 2), HostWindow::kBackground);
-}
-
 TEST(TintButtonWindow, CaptionIsTheWindowTextAndIsMeasuredInTheButtonsFont)
 {
     HostWindow host;
