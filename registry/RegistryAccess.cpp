@@ -1,6 +1,5 @@
 #include "registry/RegistryAccess.h"
 
-#include "host/Application.h"
 #include "registry/ValueTypes.h"
 
 #include <algorithm>
@@ -94,37 +93,6 @@ HKEY GetRootKey(std::wstring_view name)
 HKEY RootKey(const StartupKey& key)
 {
     return ToHandle(key.rootHandle);
-}
-
-bool SplitKeyPath(std::wstring& path, HKEY& root)
-{
-    if (!path.starts_with(L"HKEY_") || path.ends_with(L'\\')) {
-        App().Services().ShowMessage(nullptr, L"Incorrect Format:\n\n" + path, kMbOk, App().Title());
-        return false;
-    }
-    const auto slash = path.find(L'\\');
-    if (slash == std::wstring::npos) {
-        root = GetRootKey(path);
-        path.clear();
-    } else {
-        root = GetRootKey(std::wstring_view(path).substr(0, slash));
-        path.erase(0, slash + 1);
-    }
-    return true;
-}
-
-bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text)
-{
-    std::wstring subKey = fullPath;
-    HKEY root = nullptr;
-    if (!SplitKeyPath(subKey, root))
-        return false;
-    const RegKey key = OpenKey(root, subKey, kChangeAccess);
-    if (!key)
-        return false;
-    const auto size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    return Registry().setValue(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size)
-        == ERROR_SUCCESS;
 }
 
 bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, const RawValue& value, REGSAM view,
@@ -262,14 +230,6 @@ std::wstring ValueDataAsText(const RawValue& value)
     std::wstring text;
     DataAsText(value.type, value.data.data(), value.data.size(), text);
     return text;
-}
-
-std::optional<ValueText> EnumValueText(HKEY key, DWORD index)
-{
-    ValueReader reader(key);
-    if (!reader.Read(index))
-        return std::nullopt;
-    return ValueText{reader.Name(), reader.Text()};
 }
 
 std::vector<ValueText> ReadValueTexts(HKEY key)

@@ -49,16 +49,6 @@ HKEY GetRootKey(std::wstring_view name);
 // The predefined handle a startup key lies below.
 HKEY RootKey(const StartupKey& key);
 
-// Splits "HKEY_...\sub\key" into its root handle and sub-key path (empty for a bare root
-// name). A path that does not begin with "HKEY_" or ends with a backslash is malformed: the
-// user is told ("Incorrect Format:"), both arguments stay as they were and the result is
-// false. A well-formed path with an unknown root name gives a null root and no message.
-[[nodiscard]] bool SplitKeyPath(std::wstring& path, HKEY& root);
-
-// Writes text as a REG_SZ value into the existing key a full path names; the key is never
-// created. True when the value was written.
-[[nodiscard]] bool SetStringValue(const std::wstring& fullPath, const std::wstring& name, const std::wstring& text);
-
 // Writes a value of any type into a key, which is created first when createKey says so.
 // True when the value was written.
 [[nodiscard]] bool WriteValueRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, const RawValue& value,
@@ -131,13 +121,11 @@ private:
     bool textRead_ = false;
 };
 
-// The name of the value at an index and its data as text, as EnumValueRaw and
-// ValueDataAsText give them.
+// The name of a value and its data as text, as EnumValueRaw and ValueDataAsText give them.
 struct ValueText {
     std::wstring name;
     std::wstring text;
 };
-[[nodiscard]] std::optional<ValueText> EnumValueText(HKEY key, DWORD index);
 
 // Every value of an open key, in index order, read in one pass with no other work between the
 // reads: under Wine each read is a round trip to the wineserver, and a read that follows other

@@ -9,11 +9,6 @@ using qmtest::RegistryTest;
 
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::wstring RunPath()
-{
-    return std::wstring(L"HKEY_LOCAL_MACHINE\\") + kKey;
-}
-
 // Scripted answers for the enumeration of one value; the real registry answers once they run out.
 std::deque<LSTATUS> enumScript;
 std::wstring scriptedName;
@@ -107,8 +102,8 @@ TEST_F(RegistryTest, EveryKeyOpenedIsClosedWhetherTheOperationSucceedsOrNot)
         bool succeeds;
         bool (*operation)();
     } cases[] = {
-        {"write", counting, true, [] { return qm::SetStringValue(RunPath(), L"New", L"new.exe"); }},
-        {"failed write", failing, false, [] { return qm::SetStringValue(RunPath(), L"Entry", L"x"); }},
+        {"write", counting, true, [] { return qm::WriteValueRaw(HKEY_LOCAL_MACHINE, kKey, L"New", {REG_SZ, {'n', 0, 0, 0}}, 0, false); }},
+        {"failed write", failing, false, [] { return qm::WriteValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry", {REG_SZ, {'x', 0, 0, 0}}, 0, false); }},
         {"failed delete", failing, false, [] { return qm::DeleteValue(HKEY_LOCAL_MACHINE, kKey, L"Entry"); }},
         {"listing", counting, true, [] { return qmtest::ListKey(HKEY_LOCAL_MACHINE, kKey).size() == 2; }},
         {"raw read", counting, true, [] { return qm::ReadValueRaw(HKEY_LOCAL_MACHINE, kKey, L"Entry").has_value(); }},

@@ -101,7 +101,7 @@ TEST_F(RegistryTest, ReadValueRawKeepsTypeAndBytesWhole)
     EXPECT_FALSE(qm::ValueIsMissing(HKEY_CURRENT_USER, kKey, L"Long"));
     EXPECT_FALSE(qm::DeleteValue(HKEY_CURRENT_USER, kKey, L"Missing"));
     const qm::RegKey key = qm::OpenKeyForRead(HKEY_CURRENT_USER, kKey);
-    EXPECT_FALSE(qm::EnumValueText(key.Get(), qm::CountValues(key.Get())));
+    EXPECT_FALSE(qm::EnumValueRaw(key.Get(), qm::CountValues(key.Get())));
     EXPECT_EQ(qm::CountValues(nullptr), 0u);
 }
 
