@@ -63,6 +63,17 @@ int SoakCycles()
     return cycles > 0 ? cycles : 40;
 }
 
+// Counted when the programs have been looked for and the window's background work has had time
+// to end: the signature worker's thread, once started, keeps what the system made for it, and a
+// file it checks is open only meanwhile.
+void Settle(qm::FrmMain& w)
+{
+    while (w.ProgramChecksPending())
+        qm::App().DoEvents();
+    for (const ULONGLONG until = GetTickCount64() + 500; GetTickCount64() < until;)
+        qm::App().DoEvents();
+}
+
 } // namespace
 
 // Every kind of value goes out through Delete and comes back through Restore, exactly.
@@ -143,20 +154,11 @@ TEST_F(MainWindowTest, LocationSwitchesLeakNothing)
         }
         qm::App().DoEvents();
     };
-    // Counted when the programs have been looked for and the signature worker has had time to
-    // check them: its thread, once started, keeps what the system made for it, and a file it
-    // checks is open only meanwhile.
-    auto settle = [&] {
-        while (w.ProgramChecksPending())
-            qm::App().DoEvents();
-        for (const ULONGLONG until = GetTickCount64() + 500; GetTickCount64() < until;)
-            qm::App().DoEvents();
-    };
     switchAround(8);
-    settle();
+    Settle(w);
     const auto before = qmtest::ResourceCounts::Now();
     switchAround(200);
-    settle();
+    Settle(w);
     EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
 }
 
@@ -175,6 +177,7 @@ TEST_F(MainWindowTest, TenThousandHoverRedrawsLeakNothing)
         qm::App().DoEvents();
     };
     hover(10);
+    Settle(w);
     const auto before = qmtest::ResourceCounts::Now();
     hover(10000);
     EXPECT_EQ(qmtest::ResourceCounts::Now(), before);
