@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the code that reads files others may have written for Linux with AddressSanitizer
 # and UndefinedBehaviorSanitizer, runs its tests, then fuzzes the .reg parser, the layout
-# parser, the shortcut reader and the version resource reader for QM_FUZZ_SECONDS each (15 by
+# parser, the shortcut reader and the version resource reader for QM_FUZZ_SECONDS each (10 by
 # default). Ends with
 # "N passed, M failed".
 set -uo pipefail
@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 qm_install
 
 native=$BUILD/native
-seconds=${QM_FUZZ_SECONDS:-15}
+seconds=${QM_FUZZ_SECONDS:-10}
 passed=0
 failed=0
 check() { # name, then the command; its output goes to $native/<name>.log
