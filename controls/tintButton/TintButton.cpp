@@ -27,7 +27,7 @@ TintButton::~TintButton()
         DestroyWindow(window_);
 }
 
-std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, ControlSite* site)
+std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, const RECT& bounds, ControlSite* site)
 {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
@@ -42,7 +42,10 @@ std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, Contro
     if (!registered)
         return nullptr;
     std::unique_ptr<TintButton> button(new TintButton(site));
-    if (!CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+    // Made at its place and size, so that no move follows: the window is told its size as it
+    // is made, before any property is read.
+    if (!CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left, bounds.top,
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), button.get()))
         return nullptr;
     return button;
@@ -50,10 +53,10 @@ std::unique_ptr<TintButton> TintButton::CreateHidden(HWND parent, int id, Contro
 
 std::unique_ptr<TintButton> TintButton::CreateNew(HWND parent, int id, const RECT& bounds, ControlSite* site)
 {
-    auto button = CreateHidden(parent, id, site);
+    auto button = CreateHidden(parent, id, bounds, site);
     if (button) {
         button->model_.InitNew();
-        button->Place(bounds);
+        button->ShowPlaced();
     }
     return button;
 }
@@ -61,10 +64,10 @@ std::unique_ptr<TintButton> TintButton::CreateNew(HWND parent, int id, const REC
 std::unique_ptr<TintButton> TintButton::CreateLoaded(HWND parent, int id, const RECT& bounds, const PropertyStore& bag,
                                                      ControlSite* site)
 {
-    auto button = CreateHidden(parent, id, site);
+    auto button = CreateHidden(parent, id, bounds, site);
     if (button) {
         button->model_.ReadProperties(bag);
-        button->Place(bounds);
+        button->ShowPlaced();
     }
     return button;
 }
@@ -80,10 +83,10 @@ std::unique_ptr<TintButton> TintButton::CreateFromLayout(HWND parent, int id, PO
     return CreateLoaded(parent, id, bounds, layout.properties, site);
 }
 
-void TintButton::Place(const RECT& bounds)
+void TintButton::ShowPlaced()
 {
-    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // What the size shapes, worked out again with the properties now set.
+    OnResize();
     ShowWindow(window_, SW_SHOWNA);
 }
 

@@ -97,8 +97,9 @@ private:
     enum class VisualState : std::uint8_t { Up, Down };
 
     explicit TintButton(ControlSite* site);
-    [[nodiscard]] static std::unique_ptr<TintButton> CreateHidden(HWND parent, int id, ControlSite* site);
-    void Place(const RECT& bounds);
+    [[nodiscard]] static std::unique_ptr<TintButton> CreateHidden(HWND parent, int id, const RECT& bounds,
+                                                                 ControlSite* site);
+    void ShowPlaced();
 
     // TintButtonModel::View.
     UINT Dpi() const override;
