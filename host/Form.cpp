@@ -56,11 +56,7 @@ bool Form::CreateForm(const FormSetup& setup, std::vector<Control*> stacking, st
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = setup.className;
-        if (setup.iconId) {
-            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(setup.iconId));
-            wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(setup.iconId), IMAGE_ICON,
-                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-        }
+        // No class icons: the window is given its own, at its DPI's sizes, before it shows.
         if (!RegisterClassExW(&wc))
             return false;
     }
