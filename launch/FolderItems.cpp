@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <msi.h>
 #include <objbase.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 namespace qm {
@@ -62,7 +63,8 @@ std::wstring ShellResolvedTarget(const std::wstring& linkPath)
     const auto initialize = SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     const auto uninitialize = SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
     const auto create = SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-    if (!initialize || !uninitialize || !create)
+    const auto freeMemory = SystemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    if (!initialize || !uninitialize || !create || !freeMemory)
         return {};
     const HRESULT initialized = initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     std::wstring target;
@@ -71,9 +73,18 @@ std::wstring ShellResolvedTarget(const std::wstring& linkPath)
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
             wchar_t path[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)) &&
-                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
-                target = ExpandEnvironmentVariables(path);
+            if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
+                if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                    target = ExpandEnvironmentVariables(path);
+                // Wine gives no path for a link made of an item list alone; the list itself names it.
+                PIDLIST_ABSOLUTE items = nullptr;
+                if (target.empty() && SUCCEEDED(link->GetIDList(&items)) && items) {
+                    const auto pathOf = SystemFunction<decltype(&SHGetPathFromIDListW)>(L"shell32.dll", "SHGetPathFromIDListW");
+                    if (pathOf && pathOf(items, path))
+                        target = path;
+                    freeMemory(items);
+                }
+            }
             file->Release();
         }
         link->Release();

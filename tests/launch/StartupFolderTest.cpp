@@ -3,6 +3,7 @@
 #include "backup/EntryOperations.h"
 #include "host/Application.h"
 #include "host/Files.h"
+#include "host/SystemLibrary.h"
 #include "launch/FolderItems.h"
 #include "registry/StartupApproved.h"
 #include "registry/StartupFolders.h"
@@ -13,11 +14,28 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <map>
 
 using namespace linkbytes;
 
 namespace {
+
+// The shell's item list for a file, as a link stores it (its terminator included).
+Bytes ItemListOf(const std::wstring& path)
+{
+    const auto parse = qm::SystemFunction<decltype(&SHParseDisplayName)>(L"shell32.dll", "SHParseDisplayName");
+    const auto size = qm::SystemFunction<decltype(&ILGetSize)>(L"shell32.dll", "ILGetSize");
+    const auto free = qm::SystemFunction<decltype(&ILFree)>(L"shell32.dll", "ILFree");
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (!parse || !size || !free || FAILED(parse(path.c_str(), nullptr, &items, 0, nullptr)))
+        return {};
+    const auto* first = reinterpret_cast<const std::uint8_t*>(items);
+    Bytes bytes(first, first + size(items));
+    free(items);
+    return bytes;
+}
 
 const qm::StartupKey& UserFolder()
 {
@@ -53,10 +71,18 @@ TEST_F(StartupFolderTest, ListsWhatWindowsRunsAndWhatEachFileStarts)
     Link relative;
     relative.flags = 0x8 | 0x80;
     relative.strings = String(u"..\\Tools\\t.exe");
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    // Named by a shell item list alone, which only the shell itself can read.
+    Link itemList;
+    itemList.flags = 0x1 | 0x80;
+    itemList.idList = ItemListOf(std::wstring(windows) + L"\\notepad.exe");
+    ASSERT_FALSE(itemList.idList.empty());
     const std::map<std::wstring, Bytes> files = {
         {L"Tool.lnk", LocalLink("C:\\Program Files\\Tool\\tool.exe", u"/tray")},
         {L"Env.lnk", environment.Build()},
         {L"Rel.lnk", relative.Build()},
+        {L"Items.lnk", itemList.Build()},
         {L"Broken.lnk", Bytes{'n', 'o'}},
         {L"site.url", Bytes{'[', 'I', 'n', 't', 'e', 'r', 'n', 'e', 't', 'S', 'h', 'o', 'r', 't', 'c', 'u', 't', ']', '\r',
                           '\n', 'U', 'R', 'L', '=', 'h', 't', 't', 'p', ':', '/', '/', 'x', '/', '\r', '\n'}},
@@ -73,13 +99,12 @@ TEST_F(StartupFolderTest, ListsWhatWindowsRunsAndWhatEachFileStarts)
     std::map<std::wstring, std::wstring> listed;
     for (const qm::FolderItem& item : qm::ReadFolderItems(UserFolder()))
         listed[item.fileName] = item.command;
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring folder = sandbox_.UserStartupFolder();
     const std::map<std::wstring, std::wstring> expected = {
         {L"Tool.lnk", L"\"C:\\Program Files\\Tool\\tool.exe\" /tray"},
         {L"Env.lnk", std::wstring(windows) + L"\\system32\\cmd.exe"},
         {L"Rel.lnk", folder.substr(0, folder.rfind(L'\\')) + L"\\Tools\\t.exe"},
+        {L"Items.lnk", std::wstring(windows) + L"\\notepad.exe"},
         {L"Broken.lnk", L""},
         {L"site.url", L"http://x/"},
         {L"run.cmd", L"\"" + InUserFolder(L"run.cmd") + L"\""},
