@@ -5,6 +5,7 @@
 #include "host/Handles.h"
 #include "registry/RegistryAccess.h"
 #include "registry/StartupApproved.h"
+#include "registry/StartupFolders.h"
 #include "support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,8 @@
 
 // The real quillmoor-cli.exe, killed at random instants. A process of its own cannot see the
 // test's registry redirection, so this runs only in the private Wine prefix, on an entry of
-// its own in the prefix's HKCU Run key.
+// its own in the prefix's HKCU Run key and a shortcut of its own in its user's Startup folder.
 namespace {
-
-constexpr wchar_t kName[] = L"QmKill Entry";
-const qm::StartupKey& kKey = *qm::FindStartupKeyByName(L"hkcu");
 
 bool UnderWine()
 {
@@ -42,7 +40,8 @@ std::vector<BYTE> Text(const std::wstring& text)
     return {p, p + (text.size() + 1) * sizeof(wchar_t)};
 }
 
-// An entry's value and its state, as they are or as a command should leave them.
+// An entry's value (a Startup folder item's file) and its state, as they are or as a command
+// should leave them.
 struct Entry {
     std::optional<qm::RawValue> value;
     std::optional<qm::RawValue> state;
@@ -53,34 +52,62 @@ bool Same(const std::optional<qm::RawValue>& a, const std::optional<qm::RawValue
     return a.has_value() == b.has_value() && (!a || (a->type == b->type && a->data == b->data));
 }
 
-Entry Now()
-{
-    return {qm::ReadValueRaw(HKEY_CURRENT_USER, kKey.subKey, kName), qm::ReadApprovedValue(kKey, kName)};
-}
+// What the commands work on: a Run value or a Startup folder file, by the name the CLI takes.
+struct Subject {
+    const qm::StartupKey& key;
+    std::wstring name;
 
-void Set(const Entry& entry)
-{
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey.subKey, kName);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey.approvedSubKey, kName);
-    if (entry.value) {
-        ASSERT_TRUE(qm::WriteValueRaw(HKEY_CURRENT_USER, kKey.subKey, kName, *entry.value, 0, true));
-    }
-    if (entry.state) {
-        ASSERT_TRUE(qm::WriteValueRaw(HKEY_CURRENT_USER, kKey.approvedSubKey, kName, *entry.state, 0, true));
-    }
-}
+    bool InFolder() const { return key.IsFolder(); }
+    std::wstring File() const { return qm::StartupFolderPath(key) + L"\\" + name; }
+    std::wstring Location() const { return InFolder() ? L"startup-user" : L"hkcu"; }
 
-// The backup holds exactly this entry: its value, and its state when it has one.
-bool Holds(const qm::CheckedBackup& backup, const Entry& entry)
-{
-    const auto& sections = backup.file.sections;
-    if (!entry.value || sections.size() != (entry.state ? 2u : 1u))
-        return false;
-    const auto& value = sections[0].values[0];
-    if (value.name != kName || value.type != entry.value->type || value.data != entry.value->data)
-        return false;
-    return !entry.state || (sections[1].values[0].type == entry.state->type && sections[1].values[0].data == entry.state->data);
-}
+    Entry Now() const
+    {
+        Entry entry{std::nullopt, qm::ReadApprovedValue(key, name)};
+        if (!InFolder())
+            entry.value = qm::ReadValueRaw(HKEY_CURRENT_USER, key.subKey, name);
+        else if (auto bytes = qm::ReadWholeFile(File()))
+            entry.value = qm::RawValue{REG_BINARY, std::move(*bytes)};
+        return entry;
+    }
+
+    void Set(const Entry& entry) const
+    {
+        if (InFolder())
+            static_cast<void>(qm::DeleteFileAt(File()));
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key.subKey, name.c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.approvedSubKey, name.c_str());
+        if (entry.value) {
+            ASSERT_TRUE(InFolder() ? qmtest::PutFile(File(), entry.value->data)
+                                   : qm::WriteValueRaw(HKEY_CURRENT_USER, key.subKey, name, *entry.value, 0, true));
+        }
+        if (entry.state) {
+            ASSERT_TRUE(qm::WriteValueRaw(HKEY_CURRENT_USER, key.approvedSubKey, name, *entry.state, 0, true));
+        }
+    }
+
+    // The backup at path holds exactly this entry: its value or file, and its state when it
+    // has one (a folder item's backup deletes the state it had not).
+    bool Holds(const std::wstring& path, const qm::CheckedBackup& backup, const Entry& entry) const
+    {
+        const auto& sections = backup.file.sections;
+        const auto sameValue = [](const qm::RegValue& a, const qm::RawValue& b) { return a.type == b.type && a.data == b.data; };
+        if (!entry.value)
+            return false;
+        if (InFolder()) {
+            const auto copy = qm::ReadWholeFile(qm::FolderItemCopyPath(path));
+            if (!copy || *copy != entry.value->data || sections.size() != 1)
+                return false;
+            return entry.state ? sections[0].values.size() == 1 && sameValue(sections[0].values[0], *entry.state)
+                               : sections[0].deletedValues == std::vector<std::wstring>{name};
+        }
+        if (sections.size() != (entry.state ? 2u : 1u) || sections[0].values[0].name != name ||
+            !sameValue(sections[0].values[0], *entry.value))
+            return false;
+        return !entry.state || sameValue(sections[1].values[0], *entry.state);
+    }
+};
 
 // The registry editors that run, as process ids with their parents'.
 std::vector<std::pair<DWORD, DWORD>> RegistryEditors()
@@ -134,7 +161,8 @@ protected:
         // An editor left importing after its starter was killed is not left behind.
         EndRegistryEditors();
         if (!folder_.empty()) {
-            Set({});
+            for (const Subject* subject : {&runEntry_, &shortcut_})
+                subject->Set({});
             Clean();
         }
     }
@@ -180,96 +208,114 @@ protected:
 
     std::wstring cli_ = qm::App().Folder() + L"\\..\\quillmoor-cli.exe";
     std::wstring folder_;
+    const Subject runEntry_{*qm::FindStartupKeyByName(L"hkcu"), L"QmKill Entry"};
+    const Subject shortcut_{*qm::FindStartupKeyByName(L"startup-user"), L"QmKill.lnk"};
 };
 
 } // namespace
 
 // Killed at any instant, the entry is as it was, or as the command leaves it with a verified
-// backup of everything it removed or replaced; a backup file is whole or not there.
+// backup of everything it removed or replaced; a backup file is whole or not there. For a Run
+// value and for a Startup folder file alike.
 TEST_F(KillTest, KilledAtAnyInstantNothingIsLost)
 {
     ASSERT_TRUE(qm::IsPlainFile(cli_));
+    ASSERT_TRUE(qm::CreateFolders(qm::StartupFolderPath(shortcut_.key)));
     std::mt19937 random(20261207);
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     const std::vector<BYTE> disabled = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
-    const std::wstring where = L" --location hkcu --backup-folder \"" + folder_ + L"\" -- \"" + kName + L"\"";
     const std::wstring commands[] = {L"remove", L"add", L"restore", L"disable", L"enable"};
+    for (const Subject* subject : {&runEntry_, &shortcut_}) {
+        SCOPED_TRACE(testing::PrintToString(subject->name));
+        const auto item = [&](const std::wstring& text) {
+            return qm::RawValue{static_cast<DWORD>(subject->InFolder() ? REG_BINARY : REG_SZ), Text(text)};
+        };
+        const std::wstring where = L" --location " + subject->Location() + L" --backup-folder \"" + folder_ + L"\" -- \"" +
+                                   subject->name + L"\"";
 
-    // How long a whole run takes, so that kills fall all along it.
-    Set({qm::RawValue{REG_SZ, Text(L"calibrate.exe")}, std::nullopt});
-    const ULONGLONG start = GetTickCount64();
-    ASSERT_EQ(RunCli(L"remove" + where, -1), std::optional<DWORD>(0));
-    const int span = static_cast<int>(GetTickCount64() - start) + 50;
+        // How long a whole run takes, so that kills fall all along it.
+        subject->Set({item(L"calibrate.exe"), std::nullopt});
+        const ULONGLONG start = GetTickCount64();
+        ASSERT_EQ(RunCli(L"remove" + where, -1), std::optional<DWORD>(0));
+        const int span = static_cast<int>(GetTickCount64() - start) + 50;
 
-    int killed = 0;
-    const int cycles = KillCycles();
-    for (int cycle = 0; cycle < cycles; ++cycle) {
-        SCOPED_TRACE(cycle);
-        Set({});
-        Clean();
-        ASSERT_TRUE(qm::CreateFolders(folder_));
-        const std::wstring& command = commands[cycle % std::size(commands)];
-        const Entry before{qm::RawValue{REG_SZ, Text(L"before" + std::to_wstring(cycle) + L".exe")},
-            below(2) ? std::optional<qm::RawValue>(qm::RawValue{REG_BINARY, disabled}) : std::nullopt};
-        // Only removal and addition take a backup folder.
-        std::wstring arguments = command + (command == L"remove" || command == L"add" ? where : L" --location hkcu -- \"" +
-            std::wstring(kName) + L"\"");
-        std::optional<std::wstring> restored;
-        if (command == L"add") {
-            arguments += L" after.exe";
-        } else if (command == L"restore") {
-            // A backup of another command line and state, restored over the present entry.
-            Set({qm::RawValue{REG_SZ, Text(L"saved.exe")}, below(2) ? std::nullopt : before.state});
-            const qm::BackupResult saved = qm::WriteBackup(kKey, kName, {folder_});
-            ASSERT_EQ(saved.status, qm::BackupStatus::Saved);
-            restored = saved.path;
-            arguments = L"restore \"" + saved.path + L"\"";
-        }
-        const Entry goal = command == L"restore" ? Now() : Entry{};
-        Set(before);
+        int killed = 0;
+        int runs = 0;
+        const int cycles = KillCycles();
+        for (int cycle = 0; cycle < cycles; ++cycle) {
+            SCOPED_TRACE(cycle);
+            subject->Set({});
+            Clean();
+            ASSERT_TRUE(qm::CreateFolders(folder_));
+            const std::wstring& command = commands[cycle % std::size(commands)];
+            // A Startup folder item is added by copying a file, not by a command.
+            if (subject->InFolder() && command == L"add")
+                continue;
+            const Entry before{item(L"before" + std::to_wstring(cycle) + L".exe"),
+                below(2) ? std::optional<qm::RawValue>(qm::RawValue{REG_BINARY, disabled}) : std::nullopt};
+            // Only removal and addition take a backup folder.
+            std::wstring arguments = command + (command == L"remove" || command == L"add" ? where : L" --location " +
+                subject->Location() + L" -- \"" + subject->name + L"\"");
+            std::optional<std::wstring> restored;
+            if (command == L"add") {
+                arguments += L" after.exe";
+            } else if (command == L"restore") {
+                // A backup of another command line and state, restored over the present entry.
+                subject->Set({item(L"saved.exe"), below(2) ? std::nullopt : before.state});
+                const qm::BackupResult saved = subject->InFolder()
+                                                   ? qm::WriteFolderItemBackup(subject->key, subject->name, {folder_})
+                                                   : qm::WriteBackup(subject->key, subject->name, {folder_});
+                ASSERT_EQ(saved.status, qm::BackupStatus::Saved);
+                restored = saved.path;
+                arguments = L"restore \"" + saved.path + L"\"";
+            }
+            const Entry goal = command == L"restore" ? subject->Now() : Entry{};
+            subject->Set(before);
 
-        const std::optional<DWORD> exit = RunCli(arguments, below(span));
-        killed += exit ? 0 : 1;
-        const Entry after = Now();
-        // Every backup file is whole.
-        std::vector<qm::CheckedBackup> backups;
-        for (const qm::BackupFile& file : Backups()) {
-            auto checked = qm::ReadStartupBackup(file.path);
-            ASSERT_TRUE(checked) << testing::PrintToString(file.path);
-            backups.push_back(std::move(*checked));
-        }
-        const bool saved = std::any_of(backups.begin(), backups.end(), [&](const auto& b) { return Holds(b, before); });
-        const bool unchanged = Same(after.value, before.value) && Same(after.state, before.state);
-        if (command == L"disable" || command == L"enable") {
-            // One write: the state is the old one or the new one.
-            EXPECT_TRUE(Same(after.value, before.value));
-            EXPECT_TRUE(unchanged || (after.state && qm::IsDisabledValue(after.state->data) == (command == L"disable")));
-        } else if (command == L"remove") {
-            // A state left without its entry starts nothing; the next add or restore clears it.
-            EXPECT_TRUE(unchanged || (!after.value && saved));
-        } else if (command == L"add") {
-            EXPECT_TRUE(unchanged || (after.value && after.value->data == Text(L"after.exe") && saved));
-        } else {
-            EXPECT_TRUE(unchanged || (Same(after.value, goal.value) && saved));
-            // The restored backup goes only once its entry is back whole.
-            if (!qm::IsPlainFile(*restored)) {
-                EXPECT_TRUE(Same(after.value, goal.value) && Same(after.state, goal.state));
+            const std::optional<DWORD> exit = RunCli(arguments, below(span));
+            killed += exit ? 0 : 1;
+            ++runs;
+            const Entry after = subject->Now();
+            // Every backup file is whole.
+            bool saved = false;
+            for (const qm::BackupFile& file : Backups()) {
+                const auto checked = qm::ReadStartupBackup(file.path);
+                ASSERT_TRUE(checked) << testing::PrintToString(file.path);
+                saved = saved || subject->Holds(file.path, *checked, before);
+            }
+            const bool unchanged = Same(after.value, before.value) && Same(after.state, before.state);
+            if (command == L"disable" || command == L"enable") {
+                // One write: the state is the old one or the new one.
+                EXPECT_TRUE(Same(after.value, before.value));
+                EXPECT_TRUE(unchanged || (after.state && qm::IsDisabledValue(after.state->data) == (command == L"disable")));
+            } else if (command == L"remove") {
+                // A state left without its entry starts nothing; the next add or restore clears it.
+                EXPECT_TRUE(unchanged || (!after.value && saved));
+            } else if (command == L"add") {
+                EXPECT_TRUE(unchanged || (after.value && after.value->data == Text(L"after.exe") && saved));
+            } else {
+                EXPECT_TRUE(unchanged || (Same(after.value, goal.value) && saved));
+                // The restored backup goes only once its entry is back whole.
+                if (!qm::IsPlainFile(*restored)) {
+                    EXPECT_TRUE(Same(after.value, goal.value) && Same(after.state, goal.state));
+                }
+            }
+            if (exit) {
+                EXPECT_EQ(*exit, 0u) << "not killed";
             }
         }
-        if (exit) {
-            EXPECT_EQ(*exit, 0u) << "not killed";
-        }
+        std::printf("%ls: %d of %d runs killed, a whole run taking about %d ms\n", subject->name.c_str(), killed, runs,
+            span - 50);
     }
-    std::printf("%d of %d runs killed, a whole run taking about %d ms\n", killed, cycles, span - 50);
 }
 
 // Two removals of one entry at once: one removes it with a backup, the other finds it gone.
 TEST_F(KillTest, TwoRemovalsAtOnceRemoveOnceWithOneBackup)
 {
-    const std::wstring arguments = L"remove --location hkcu --backup-folder \"" + folder_ + L"\" -- \"" + kName + L"\"";
+    const std::wstring arguments = L"remove --location hkcu --backup-folder \"" + folder_ + L"\" -- \"" + runEntry_.name + L"\"";
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
-        Set({qm::RawValue{REG_SZ, Text(L"twice.exe")}, std::nullopt});
+        runEntry_.Set({qm::RawValue{REG_SZ, Text(L"twice.exe")}, std::nullopt});
         Clean();
         ASSERT_TRUE(qm::CreateFolders(folder_));
         std::optional<DWORD> codes[2];
@@ -279,7 +325,7 @@ TEST_F(KillTest, TwoRemovalsAtOnceRemoveOnceWithOneBackup)
         ASSERT_TRUE(codes[0] && codes[1]);
         EXPECT_EQ(std::min(*codes[0], *codes[1]), 0u);
         EXPECT_EQ(std::max(*codes[0], *codes[1]), 1u);
-        EXPECT_FALSE(Now().value);
+        EXPECT_FALSE(runEntry_.Now().value);
         EXPECT_EQ(Backups().size(), 1u);
     }
 }
