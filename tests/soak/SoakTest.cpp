@@ -70,6 +70,9 @@ void Settle(qm::FrmMain& w)
 {
     while (w.ProgramChecksPending())
         qm::App().DoEvents();
+    // Painted whole now: on a busy machine the first paint can come later than the wait below,
+    // and what it makes once then would be counted as a leak.
+    RedrawWindow(w.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (const ULONGLONG until = GetTickCount64() + 500; GetTickCount64() < until;)
         qm::App().DoEvents();
 }
